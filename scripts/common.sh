@@ -1,0 +1,45 @@
+# Shared by the scripts: the packages Vellumix needs and how it is built.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+PACKAGES=(
+    cmake g++ make                      # the toolchain
+    qt6-base-dev qt6-5compat-dev        # Qt 6 Widgets, Test and the Shift-JIS codec
+    fonts-ipafont-gothic                # a Japanese font for the display texts
+    xvfb x11-apps x11-utils xdotool imagemagick # a virtual screen, screenshots, synthetic input
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        sudo "$@"
+    fi
+}
+
+# Installs whatever of the given packages (default: PACKAGES) is missing.
+install_missing() {
+    local wanted=("$@") missing=() package
+    [ ${#wanted[@]} -gt 0 ] || wanted=("${PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+# build DIR [CMAKE OPTIONS...]: configures and builds Vellumix in DIR.
+build() {
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+# The toolkit warns when it has to invent this folder.
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
