@@ -72,6 +72,8 @@ Mainwindow::Mainwindow(QWidget *parent, const char *name)
 {
     if (name)
         setObjectName(QLatin1String(name));
+    // The canvas size, for where the window is shown without being maximised.
+    resize(canvasWidth, canvasHeight);
 
     codec = displayCodec();
     setWindowTitle(displayText(codec, Text::caption));

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -161,6 +162,21 @@ ColorDialog *colorDialog()
             return dialog;
     }
     return nullptr;
+}
+
+void chooseMenuItem(Mainwindow &window, const QString &text)
+{
+    const auto entries = menuBar(window)->actions();
+    for (const QAction *entry : entries) {
+        const auto items = entry->menu()->actions();
+        for (QAction *item : items) {
+            if (item->text() == text) {
+                item->trigger();
+                return;
+            }
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no menu item %1").arg(text)));
 }
 
 void choose(QComboBox *list, int index)

@@ -49,6 +49,9 @@ QPushButton *undoButton(Mainwindow &window);
 QMenuBar *menuBar(Mainwindow &window);
 ColorDialog *colorDialog();
 
+// Chooses the menu item with the given text, in whichever pop-up it is.
+void chooseMenuItem(Mainwindow &window, const QString &text);
+
 // Chooses an item as a user does: makes it current and reports the activation.
 void choose(QComboBox *list, int index);
 // Runs the colour poll once, as its timer would.
@@ -62,11 +65,11 @@ QRect inkBounds(const QImage &image, QRgb background);
 
 } // namespace TestSupport
 
-#define VELLUMIX_TEST_MAIN(TestClass)                                                          \
-    int main(int argc, char **argv)                                                            \
-    {                                                                                          \
-        TestClass test;                                                                        \
-        return TestSupport::run(&test, argc, argv);                                            \
+#define VELLUMIX_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        TestClass test;                                                                            \
+        return TestSupport::run(&test, argc, argv);                                                \
     }
 
 #endif // TESTSUPPORT_H
