@@ -156,6 +156,8 @@ void Mainwindow::buildControls()
     menu = new QMenuBar(this);
     // Items without an action here are present and do nothing.
     auto *editMenu = new QMenu(this);
+    // Pop-ups are windows of their own and would not take the window's large font.
+    editMenu->setFont(font());
     for (const char *item : {Text::remove, Text::cut, Text::copy, Text::paste})
         editMenu->addAction(displayText(codec, item));
     editMenu->addSeparator();
@@ -163,6 +165,7 @@ void Mainwindow::buildControls()
         editMenu->addAction(displayText(codec, item));
 
     auto *mainMenu = new QMenu(this);
+    mainMenu->setFont(font());
     connect(mainMenu->addAction(displayText(codec, Text::newPicture)), &QAction::triggered, this,
             &Mainwindow::slot_new);
     mainMenu->addAction(displayText(codec, Text::open));

@@ -76,6 +76,9 @@ void MainwindowTest::captionAndFont()
         QVERIFY(!widget->font().italic());
     }
     QCOMPARE(toolList(window)->font(), window.font());
+    const auto entries = menuBar(window)->actions();
+    for (const QAction *entry : entries)
+        QCOMPARE(entry->menu()->font(), window.font());
     QCOMPARE(colorDialog()->windowTitle(), utf8("色"));
     QCOMPARE(colorDialog()->size(), QSize(217, 172));
 }
