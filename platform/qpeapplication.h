@@ -10,7 +10,7 @@ class QPEApplication : public QApplication
     Q_OBJECT
 
 public:
-    enum Type { Tty, GuiClient, GuiServer };
+    enum Type { GuiClient = 1 };
 
     QPEApplication(int &argc, char **argv, Type type = GuiClient);
 
