@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-5compat-dev        # Qt 6 Widgets, Test and the Shift-JIS codec
     fonts-ipafont-gothic                # a Japanese font for the display texts
     xvfb x11-apps x11-utils xdotool imagemagick # a virtual screen, screenshots, synthetic input
+    libx11-dev valgrind                 # the test's close request to a window, the memory checker
     dpkg-dev file desktop-file-utils    # the Debian package and its checks
 )
 

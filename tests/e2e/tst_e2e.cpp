@@ -1,0 +1,485 @@
+// The real program on a virtual X screen, driven by synthetic X input and checked on
+// screenshots. Without the X tools the whole test is reported as skipped.
+#include "closerequest.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+#include <QtEndian>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Told to CTest as the test's SKIP_RETURN_CODE.
+const int skipped = 77;
+
+const QRgb band = qRgb(100, 150, 200);
+const QRgb white = qRgb(255, 255, 255);
+const QRgb black = qRgb(0, 0, 0);
+
+// Under the sanitizer or a memory checker the program starts many times slower.
+const int patience = 120000; // ms
+
+QString screen;
+
+QProcessEnvironment onScreen()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), screen);
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return environment;
+}
+
+QByteArray run(const QString &program, const QStringList &arguments, int timeout = patience)
+{
+    QProcess process;
+    process.setProcessEnvironment(onScreen());
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeout)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return process.readAllStandardOutput();
+}
+
+QByteArray xdotool(const QStringList &arguments)
+{
+    return run(QStringLiteral("xdotool"), arguments);
+}
+
+// xwd's format: a header of big-endian 32-bit fields, the window name, the colour map,
+// then the pixels in the server's byte order.
+QImage readXwd(const QByteArray &dump)
+{
+    enum {
+        headerSize,
+        depth = 3,
+        width,
+        height,
+        byteOrder = 7,
+        bitsPerPixel = 11,
+        bytesPerLine,
+        redMask = 14,
+        greenMask,
+        blueMask,
+        colourCount = 19,
+        fieldCount = 25
+    };
+    if (dump.size() < fieldCount * 4)
+        return QImage();
+    const auto field = [&](int index) {
+        return qFromBigEndian<quint32>(dump.constData() + index * 4);
+    };
+    if (field(bitsPerPixel) != 32 || field(depth) != 24 || field(redMask) != 0xff0000 ||
+        field(greenMask) != 0xff00 || field(blueMask) != 0xff)
+        return QImage();
+    const qsizetype start = qsizetype(field(headerSize)) + qsizetype(field(colourCount)) * 12;
+    const int w = int(field(width)), h = int(field(height));
+    const qsizetype stride = field(bytesPerLine);
+    if (dump.size() < start + stride * h)
+        return QImage();
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const char *line = dump.constData() + start + y * stride;
+        for (int x = 0; x < w; ++x) {
+            const quint32 pixel = field(byteOrder) == 0 ? qFromLittleEndian<quint32>(line + x * 4)
+                                                        : qFromBigEndian<quint32>(line + x * 4);
+            image.setPixel(x, y, pixel | 0xff000000);
+        }
+    }
+    return image;
+}
+
+QImage screenshot()
+{
+    return readXwd(
+        run(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")}));
+}
+
+// Takes screenshots until one satisfies the condition; returns the last one.
+QImage waitForScreen(const std::function<bool(const QImage &)> &condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImage shot = screenshot();
+    while (!condition(shot) && timer.elapsed() < patience) {
+        QThread::msleep(100);
+        shot = screenshot();
+    }
+    return shot;
+}
+
+QString colourText(QRgb colour)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour));
+}
+
+QStringList numbers(std::initializer_list<int> values)
+{
+    QStringList texts;
+    for (int value : values)
+        texts << QString::number(value);
+    return texts;
+}
+
+QStringList press(QPoint point)
+{
+    return QStringList{QStringLiteral("mousemove")} + numbers({point.x(), point.y()}) +
+           QStringList{QStringLiteral("mousedown"), QStringLiteral("1")};
+}
+
+// The whole stroke in one burst: every move goes to the server before the program reads any.
+void stroke(const QList<QPoint> &points)
+{
+    QStringList arguments = press(points.first());
+    for (qsizetype i = 1; i < points.size(); ++i)
+        arguments << QStringLiteral("mousemove") << numbers({points[i].x(), points[i].y()});
+    arguments << QStringLiteral("mouseup") << QStringLiteral("1");
+    xdotool(arguments);
+}
+
+void click(QPoint point)
+{
+    xdotool(press(point) << QStringLiteral("mouseup") << QStringLiteral("1"));
+}
+
+// Clicks a list or menu and waits for its pop-up, which then takes the keys.
+void openPopup(QPoint control)
+{
+    const QRect below(control.x() - 10, control.y() + 25, 40, 40);
+    const QImage before = screenshot().copy(below);
+    click(control);
+    waitForScreen([&](const QImage &image) { return image.copy(below) != before; });
+}
+
+void keys(const QStringList &names)
+{
+    xdotool(QStringList{QStringLiteral("key")} + names);
+}
+
+// The first visible window whose name matches, or 0.
+unsigned long findWindow(const QString &pattern)
+{
+    const QByteArray found =
+        xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                 QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern});
+    return found.split('\n').value(0).toULong();
+}
+
+QRect windowGeometry(unsigned long window)
+{
+    const QString text =
+        QString::fromUtf8(xdotool({QStringLiteral("getwindowgeometry"), QString::number(window)}));
+    const QRegularExpressionMatch position =
+        QRegularExpression(QStringLiteral("Position: (\\d+),(\\d+)")).match(text);
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Geometry: (\\d+)x(\\d+)")).match(text);
+    return QRect(position.captured(1).toInt(), position.captured(2).toInt(),
+                 size.captured(1).toInt(), size.captured(2).toInt());
+}
+
+bool allPixels(const QImage &image, const QRect &area, QRgb colour, const QRect &except = {})
+{
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (!except.contains(x, y) && image.pixel(x, y) != colour)
+                return false;
+        }
+    }
+    return true;
+}
+
+// The pixels of the given colour along a row.
+int runLength(const QImage &image, int y, int from, int to, QRgb colour)
+{
+    int count = 0;
+    for (int x = from; x <= to; ++x)
+        count += image.pixel(x, y) == colour;
+    return count;
+}
+
+const QPoint toolList(80, 50);
+const QPoint sizeList(237, 50);
+const QPoint colourButton(370, 50);
+const QPoint mainMenu(25, 10);
+
+} // namespace
+
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void startsWithHeaderBand();
+    void strokeInPlaceWidthAndColour();
+    void toolListKeepsDrawing();
+    void fastStrokeDrawsEverySample();
+    void colourFromPalette();
+    void newClearsCanvas();
+    void quitEndsWithZero();
+    void closingWindowEndsWithZero();
+    void startsWithoutCard();
+
+private:
+    void startProgram();
+    void chooseMenuItem(int downPresses);
+    void finishesWithZero();
+
+    QProcess program;
+    QRect dialogArea;
+};
+
+void EndToEndTest::initTestCase()
+{
+    QDir card(QStringLiteral(CARD_DIR));
+    card.removeRecursively();
+    QVERIFY(QDir().mkpath(card.path()));
+    const QDir sample(QStringLiteral(SAMPLE_CARD_DIR));
+    for (const QString &name : sample.entryList(QDir::Files))
+        QVERIFY(QFile::copy(sample.filePath(name), card.filePath(name)));
+    startProgram();
+}
+
+void EndToEndTest::cleanup()
+{
+    if (QTest::currentTestFailed() && program.state() != QProcess::NotRunning) {
+        program.kill();
+        program.waitForFinished();
+    }
+}
+
+void EndToEndTest::startProgram()
+{
+    program.setProcessEnvironment(onScreen());
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QStringLiteral(PROGRAM), {});
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+    QVERIFY(findWindow(QStringLiteral("^Vellumix")) != 0);
+    const QImage shot =
+        waitForScreen([](const QImage &image) { return image.pixel(635, 50) == band; });
+    QCOMPARE(colourText(shot.pixel(635, 50)), colourText(band));
+}
+
+void EndToEndTest::finishesWithZero()
+{
+    QVERIFY(program.waitForFinished(patience));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    // Whatever the program printed is shown; it has nothing of its own to say.
+    const QByteArray output = program.readAll();
+    QVERIFY2(output.isEmpty(), output.constData());
+    QCOMPARE(program.exitCode(), 0);
+}
+
+void EndToEndTest::chooseMenuItem(int downPresses)
+{
+    openPopup(mainMenu);
+    QStringList names;
+    for (int i = 0; i < downPresses; ++i)
+        names << QStringLiteral("Down");
+    keys(names << QStringLiteral("Return"));
+}
+
+void EndToEndTest::startsWithHeaderBand()
+{
+    const QImage shot = screenshot();
+    QCOMPARE(shot.size(), QSize(640, 480));
+    // Right of the buttons, between the lists and along the band's lower edge.
+    for (const QPoint &point : {QPoint(635, 50), QPoint(160, 50), QPoint(5, 69), QPoint(320, 69)})
+        QCOMPARE(colourText(shot.pixel(point)), colourText(band));
+    QVERIFY(allPixels(shot, QRect(0, 70, 640, 410), white));
+}
+
+void EndToEndTest::strokeInPlaceWidthAndColour()
+{
+    stroke({{100, 200}, {300, 200}});
+    QImage shot = waitForScreen([](const QImage &image) { return image.pixel(200, 200) == black; });
+    QCOMPARE(runLength(shot, 200, 90, 310, black), 201);
+    QCOMPARE(runLength(shot, 199, 90, 310, black), 0);
+    // Below the line only the 2 x 2 dot of the press.
+    QCOMPARE(runLength(shot, 201, 90, 310, black), 2);
+
+    // The widest size: down twice in the size list's pop-up.
+    openPopup(sizeList);
+    keys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+    stroke({{500, 120}, {500, 400}});
+    shot = waitForScreen([](const QImage &image) { return image.pixel(500, 300) == black; });
+    QCOMPARE(runLength(shot, 300, 480, 520, black), 7);
+}
+
+void EndToEndTest::toolListKeepsDrawing()
+{
+    // Every tool draws freehand; the eraser hides the colour button.
+    openPopup(toolList);
+    keys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+          QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+    const QImage hidden =
+        waitForScreen([](const QImage &image) { return image.pixel(370, 40) == band; });
+    QCOMPARE(colourText(hidden.pixel(370, 40)), colourText(band));
+    openPopup(toolList);
+    keys({QStringLiteral("Home"), QStringLiteral("Return")});
+    const QImage shown =
+        waitForScreen([](const QImage &image) { return image.pixel(370, 40) != band; });
+    QVERIFY(shown.pixel(370, 40) != band);
+}
+
+void EndToEndTest::fastStrokeDrawsEverySample()
+{
+    // A zigzag: a merged move would cut a corner and leave its tip blank.
+    QList<QPoint> zigzag;
+    for (int i = 0; i < 50; ++i)
+        zigzag << QPoint(20 + i * 12, i % 2 ? 440 : 330);
+    stroke(zigzag);
+    const QImage shot =
+        waitForScreen([&](const QImage &image) { return image.pixel(zigzag.last()) == black; });
+    for (const QPoint &tip : std::as_const(zigzag))
+        QVERIFY2(shot.pixel(tip) == black,
+                 qPrintable(QStringLiteral("tip (%1, %2) not drawn").arg(tip.x()).arg(tip.y())));
+}
+
+void EndToEndTest::colourFromPalette()
+{
+    const QImage before = screenshot();
+    click(colourButton);
+    const unsigned long dialog = findWindow(QStringLiteral("^\u8272$"));
+    QVERIFY(dialog != 0);
+    dialogArea = windowGeometry(dialog);
+    QCOMPARE(dialogArea.size(), QSize(217, 172));
+
+    const QImage palette(QStringLiteral(CARD_DIR "/color.bmp"));
+    const QPoint touch(60, 40);
+    const QRgb expected = palette.pixel(touch);
+    QImage shot = waitForScreen(
+        [&](const QImage &image) { return image.pixel(dialogArea.topLeft() + touch) == expected; });
+    QCOMPARE(colourText(shot.pixel(dialogArea.topLeft() + touch)), colourText(expected));
+
+    click(dialogArea.topLeft() + touch);
+    // Within a poll the colour button takes the colour.
+    const QPoint buttonFace(330, 58);
+    shot = waitForScreen(
+        [&](const QImage &image) { return image.pixel(buttonFace) != before.pixel(buttonFace); });
+    QVERIFY(shot.pixel(buttonFace) != before.pixel(buttonFace));
+
+    const QRect keepClear = dialogArea.adjusted(-10, -10, 10, 10);
+    const int y = keepClear.bottom() < 300 ? 300 : 100;
+    stroke({{40, y}, {80, y}});
+    shot = waitForScreen([&](const QImage &image) { return image.pixel(60, y) != white; });
+    QCOMPARE(colourText(shot.pixel(60, y)), colourText(expected));
+}
+
+void EndToEndTest::newClearsCanvas()
+{
+    chooseMenuItem(1);
+    const QRect canvas(0, 70, 640, 410);
+    const QImage shot = waitForScreen(
+        [&](const QImage &image) { return allPixels(image, canvas, white, dialogArea); });
+    QVERIFY(allPixels(shot, canvas, white, dialogArea));
+}
+
+void EndToEndTest::quitEndsWithZero()
+{
+    // 新規, 開く, 保存, then past the separator 終了.
+    chooseMenuItem(4);
+    finishesWithZero();
+}
+
+void EndToEndTest::closingWindowEndsWithZero()
+{
+    startProgram();
+    click(colourButton);
+    QVERIFY(findWindow(QStringLiteral("^\u8272$")) != 0);
+    const unsigned long window = findWindow(QStringLiteral("^Vellumix"));
+    QVERIFY(requestClose(qPrintable(screen), window));
+    finishesWithZero();
+}
+
+void EndToEndTest::startsWithoutCard()
+{
+    QDir(QStringLiteral(CARD_DIR)).removeRecursively();
+    startProgram();
+    stroke({{100, 200}, {300, 200}});
+    const QImage shot =
+        waitForScreen([](const QImage &image) { return image.pixel(200, 200) == black; });
+    QCOMPARE(colourText(shot.pixel(200, 200)), colourText(black));
+    chooseMenuItem(4);
+    finishesWithZero();
+}
+
+namespace {
+
+// Starts a virtual screen on the first free display number; returns its process or null.
+QProcess *startScreen(QString *reason)
+{
+    for (int number = 81; number < 200; ++number) {
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            continue;
+        auto *server = new QProcess;
+        server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server->setStandardOutputFile(QProcess::nullDevice());
+        server->start(QStringLiteral("Xvfb"),
+                      {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("640x480x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!server->waitForStarted()) {
+            *reason = server->errorString();
+            delete server;
+            return nullptr;
+        }
+        // A server that lost the race for this number to another run ends at once.
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+        for (int i = 0; i < 100 && server->state() == QProcess::Running; ++i) {
+            if (QFile::exists(socket)) {
+                screen = QStringLiteral(":%1").arg(number);
+                if (!run(QStringLiteral("xdpyinfo"), {}).isEmpty())
+                    return server;
+            }
+            QThread::msleep(100);
+        }
+        server->kill();
+        server->waitForFinished();
+        delete server;
+    }
+    *reason = QStringLiteral("no free display number");
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    for (const char *tool : {"Xvfb", "xdotool", "xwd", "xdpyinfo"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
+            std::printf("SKIP: %s is not installed (scripts/test installs it)\n", tool);
+            return skipped;
+        }
+    }
+    QString reason;
+    QProcess *server = startScreen(&reason);
+    if (!server) {
+        std::printf("SKIP: no virtual screen: %s\n", qPrintable(reason));
+        return skipped;
+    }
+    int result = 0;
+    {
+        EndToEndTest test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    server->terminate();
+    server->waitForFinished();
+    delete server;
+    return result;
+}
+
+#include "tst_e2e.moc"
