@@ -12,6 +12,13 @@ PACKAGES=(
     dpkg-dev file desktop-file-utils    # the Debian package and its checks
 )
 
+# What scripts/bench needs besides: Google Benchmark, the toolkit's window-system interface
+# (to hand pen samples over as a platform plugin does), XTest and Damage (to send samples
+# through the X server and watch their pixels arrive).
+BENCH_PACKAGES=(
+    libbenchmark-dev qt6-base-private-dev libxtst-dev libxdamage-dev
+)
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"

@@ -1,0 +1,69 @@
+#ifndef BENCH_CASES_H
+#define BENCH_CASES_H
+
+#include "report.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QList>
+#include <QPoint>
+
+class ColorDialog;
+class Mainwindow;
+class PeerCanvas;
+class QAction;
+class QComboBox;
+class QPEApplication;
+class QPushButton;
+class QWidget;
+
+// The cases of the benchmark, run through the real Mainwindow with pen events delivered as
+// the toolkit delivers them, beside the same cases on the peer and the floor copy.
+class Cases
+{
+public:
+    Cases(QPEApplication &app, Results &results, bool quick);
+    ~Cases();
+
+    // Before anything else, in a fresh process: the first start-up and the memory case.
+    void startupAndMemory();
+    // The timed cases, registered with Google Benchmark (run by the caller).
+    void registerBenchmarks();
+    // Pen samples sent through a real X server; only on the xcb platform.
+    void throughXServer();
+
+private:
+    enum class Target { Vellumix, Peer };
+
+    QWidget *widget(Target target) const;
+    void activate(Target target);
+    void setStrokeWidth(Target target, int width);
+    void clear(Target target);
+    // What the window shows of the canvas below the header band, and what it must show.
+    bool showsExactly(Target target, const QList<QPoint> &samples, int width);
+
+    Mainwindow *newWindow();
+    void showDialog();
+    void floorCopy(benchmark::State &state);
+    void penMove(benchmark::State &state, Target target, int width);
+    void flood(benchmark::State &state, Target target);
+    void penPress(benchmark::State &state, Target target, int width);
+    void newPicture(benchmark::State &state);
+    void colourPick(benchmark::State &state);
+    void colourPoll(benchmark::State &state);
+    void startup(benchmark::State &state);
+
+    QPEApplication &app;
+    Results &results;
+    const bool quick;
+    Mainwindow *window = nullptr;
+    PeerCanvas *peer = nullptr;
+    ColorDialog *dialog = nullptr;
+    QComboBox *sizeList = nullptr;
+    QAction *newAction = nullptr;
+    QPushButton *colourButton = nullptr;
+    QImage::Format windowFormat = QImage::Format_RGB32;
+};
+
+#endif // BENCH_CASES_H

@@ -1,0 +1,35 @@
+#ifndef BENCH_PENINPUT_H
+#define BENCH_PENINPUT_H
+
+#include <QPoint>
+#include <QPointer>
+#include <QWindow>
+
+class QWidget;
+
+// Pen samples for a top-level widget, handed to the toolkit the way its platform plugin
+// hands over the samples it reads from the device: through the window-system interface, so
+// that they take the toolkit's whole way to the widget (the application's mouse handling,
+// the window, the pen grab, the widget's handler).
+class PenInput
+{
+public:
+    explicit PenInput(QWidget *topLevel);
+
+    // Delivered at once, as a plugin delivers a sample it has just read.
+    void press(QPoint at);
+    void move(QPoint to);
+    void release(QPoint at);
+    // Queued behind the samples already waiting, as a plugin queues samples that arrive
+    // faster than the program takes them; the event loop delivers them.
+    void queueMove(QPoint to);
+
+private:
+    void send(QEvent::Type type, QPoint at, bool queued);
+
+    QPointer<QWindow> window;
+    QPoint origin; // the window's top-left corner on the screen
+    ulong timestamp = 0;
+};
+
+#endif // BENCH_PENINPUT_H
