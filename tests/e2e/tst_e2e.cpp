@@ -14,8 +14,10 @@
 #include <QThread>
 #include <QtEndian>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
+#include <sys/prctl.h>
 #include <utility>
 
 namespace {
@@ -38,6 +40,12 @@ QProcessEnvironment onScreen()
     environment.insert(QStringLiteral("DISPLAY"), screen);
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     return environment;
+}
+
+// A test that aborts (its watchdog, a crash) takes the server and the program with it.
+void endWithTest(QProcess *process)
+{
+    process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 QByteArray run(const QString &program, const QStringList &arguments, int timeout = patience)
@@ -282,6 +290,7 @@ void EndToEndTest::cleanup()
 void EndToEndTest::startProgram()
 {
     program.setProcessEnvironment(onScreen());
+    endWithTest(&program);
     program.setProcessChannelMode(QProcess::MergedChannels);
 #ifdef MEMCHECK_SUPPRESSIONS
     program.start(QStringLiteral("valgrind"),
@@ -457,6 +466,7 @@ QProcess *startScreen(QString *reason)
         if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
             continue;
         auto *server = new QProcess;
+        endWithTest(server);
         // Not on the test's own output: a server left behind would hold it open.
         server->setStandardOutputFile(QProcess::nullDevice());
         server->setStandardErrorFile(QProcess::nullDevice());
