@@ -14,7 +14,6 @@ class Mainwindow;
 class PeerCanvas;
 class QAction;
 class QComboBox;
-class QPEApplication;
 class QPushButton;
 class QWidget;
 
@@ -23,7 +22,7 @@ class QWidget;
 class Cases
 {
 public:
-    Cases(QPEApplication &app, Results &results, bool quick);
+    Cases(Results &results, bool quick);
     ~Cases();
 
     // Before anything else, in a fresh process: the first start-up and the memory case.
@@ -37,7 +36,7 @@ private:
     enum class Target { Vellumix, Peer };
 
     QWidget *widget(Target target) const;
-    void activate(Target target);
+    void ready(Target target);
     void setStrokeWidth(Target target, int width);
     void clear(Target target);
     // What the window shows of the canvas below the header band, and what it must show.
@@ -45,6 +44,7 @@ private:
 
     Mainwindow *newWindow();
     void showDialog();
+    void backToBlack();
     void floorCopy(benchmark::State &state);
     void penMove(benchmark::State &state, Target target, int width);
     void flood(benchmark::State &state, Target target);
@@ -54,7 +54,6 @@ private:
     void colourPoll(benchmark::State &state);
     void startup(benchmark::State &state);
 
-    QPEApplication &app;
     Results &results;
     const bool quick;
     Mainwindow *window = nullptr;

@@ -288,15 +288,9 @@ QString table(const QList<Results> &runs)
                              .arg(qRound64(run.value(own)))
                              .arg(qRound64(run.value(peer)));
         }
-        if (run.has(QStringLiteral("floor.end")) && run.has(QStringLiteral("floor")))
-            notes << QStringLiteral("- %1: the floor measured %2 at the start and %3 at the "
-                                    "end of the run.")
-                         .arg(run.fact(QStringLiteral("platform")),
-                              formatTime(run.value(QStringLiteral("floor"))),
-                              formatTime(run.value(QStringLiteral("floor.end"))));
     }
     if (!notes.isEmpty())
-        out << "\nFloods and the floor:\n" << notes.join(QLatin1Char('\n')) << '\n';
+        out << "\nFloods:\n" << notes.join(QLatin1Char('\n')) << '\n';
     return text;
 }
 
