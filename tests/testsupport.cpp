@@ -208,6 +208,14 @@ int countPixels(const QImage &image, QRgb colour)
     return count;
 }
 
+int inkRowsAt(const QImage &image, int x, QRgb background)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        rows += (image.pixel(x, y) | 0xff000000) != (background | 0xff000000);
+    return rows;
+}
+
 QRect inkBounds(const QImage &image, QRgb background)
 {
     QRect bounds;

@@ -60,6 +60,8 @@ void poll(Mainwindow &window);
 QStringList itemTexts(const QComboBox *list);
 // The pixels of the image in the given colour.
 int countPixels(const QImage &image, QRgb colour);
+// The pixels in one column that differ from the background: a stroke's thickness there.
+int inkRowsAt(const QImage &image, int x, QRgb background);
 // The bounding box of the pixels that differ from the background.
 QRect inkBounds(const QImage &image, QRgb background);
 

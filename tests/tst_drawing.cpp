@@ -53,15 +53,6 @@ int inkGroups(const QImage &image)
     return groups;
 }
 
-// Ink rows in one column: the stroke's thickness there.
-int thicknessAt(const QImage &image, int x)
-{
-    int rows = 0;
-    for (int y = 0; y < image.height(); ++y)
-        rows += isInk(image, x, y);
-    return rows;
-}
-
 } // namespace
 
 class DrawingTest : public QObject
@@ -201,9 +192,9 @@ void DrawingTest::colourAndWidthAreReadAtEachEvent()
     pen(&window, QEvent::MouseButtonRelease, QPoint(300, 300));
 
     const QImage canvas = canvasImage(window);
-    QCOMPARE(thicknessAt(canvas, 150), 1);
+    QCOMPARE(inkRowsAt(canvas, 150, white), 1);
     QCOMPARE(canvas.pixel(150, 300), black);
-    QCOMPARE(thicknessAt(canvas, 250), 7);
+    QCOMPARE(inkRowsAt(canvas, 250, white), 7);
     QCOMPARE(canvas.pixel(250, 300), qRgb(255, 0, 0));
 }
 
@@ -242,7 +233,7 @@ void DrawingTest::farOffPointsDrawOnlyWhatClipsIn()
         QCOMPARE(countPixels(canvas, white), 640 * 480);
     } else {
         QCOMPARE(canvas.pixel(inkAt), black);
-        QCOMPARE(thicknessAt(canvas, 500), 7);
+        QCOMPARE(inkRowsAt(canvas, 500, white), 7);
     }
 }
 

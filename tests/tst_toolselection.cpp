@@ -19,11 +19,7 @@ int strokeWidth(Mainwindow &window)
 {
     chooseMenuItem(window, QString::fromUtf8("新規"));
     stroke(&window, {{100, 300}, {300, 300}});
-    const QImage canvas = canvasImage(window);
-    int rows = 0;
-    for (int y = 0; y < canvas.height(); ++y)
-        rows += canvas.pixel(200, y) != qRgb(255, 255, 255);
-    return rows;
+    return inkRowsAt(canvasImage(window), 200, qRgb(255, 255, 255));
 }
 
 } // namespace
