@@ -1,0 +1,204 @@
+// What the window shows of its canvas, whichever way the canvas reaches the picture being
+// painted: copied as memory where that picture keeps its pixels as the canvas does, drawn by
+// the toolkit otherwise (another pixel format, a scaled painter).
+#include "colordialog.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+
+const QRgb magenta = qRgb(255, 0, 255);
+// The canvas below the header band: the part of it the window shows.
+const QRect shown(0, 70, 640, 410);
+
+struct Stroke
+{
+    int width;
+    QColor colour;
+    QList<QPoint> points; // a press at the first, moves through the others
+};
+
+const QList<Stroke> strokes = {
+    {7, Qt::black, {{100, 100}}},
+    {7, Qt::black, {{50, 200}, {300, 260}, {600, 210}}},
+    {1, Qt::red, {{20, 470}, {620, 90}}},
+    {1, Qt::red, {{630, 475}}},
+    {1, Qt::red, {{0, 479}, {639, 70}, {639, 479}}},
+};
+
+// Draws the strokes with the window's pen, in their widths and colours, on a white canvas.
+void draw(Mainwindow &window)
+{
+    chooseMenuItem(window, QString::fromUtf8("新規"));
+    for (const Stroke &s : strokes) {
+        choose(sizeList(window), (s.width - 1) / 3);
+        ColorDialog *dialog = colorDialog();
+        dialog->red = s.colour.red();
+        dialog->green = s.colour.green();
+        dialog->blue = s.colour.blue();
+        poll(window);
+        stroke(&window, s.points);
+    }
+}
+
+// The same strokes drawn straight into a picture: what the canvas holds.
+QImage expectedCanvas()
+{
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    for (const Stroke &s : strokes) {
+        p.setPen(s.colour);
+        p.setBrush(s.colour);
+        const QPoint first = s.points.first();
+        p.drawEllipse(QRectF(first.x(), first.y(), s.width, s.width));
+        QPen pen(s.colour);
+        pen.setWidth(s.width);
+        pen.setCapStyle(Qt::RoundCap);
+        p.setPen(pen);
+        for (qsizetype i = 1; i < s.points.size(); ++i)
+            p.drawLine(s.points.at(i - 1), s.points.at(i));
+    }
+    return image;
+}
+
+// The window rendered into a picture of the given format: the region's bounding rectangle
+// goes to the offset.
+QImage rendered(Mainwindow &window, QImage::Format format, QSize size, QPoint offset,
+                const QRegion &region)
+{
+    QImage image(size, format);
+    image.fill(magenta);
+    window.render(&image, offset, region, QWidget::DrawWindowBackground);
+    return image;
+}
+
+// The regions of the paint events a widget receives.
+class PaintSpy : public QObject
+{
+public:
+    explicit PaintSpy(QWidget *widget) { widget->installEventFilter(this); }
+    QList<QRegion> regions;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            regions << static_cast<QPaintEvent *>(e)->region();
+        return false;
+    }
+};
+
+} // namespace
+
+class WindowPaintTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fillCard(); }
+    void init() { failOnWarnings(); }
+
+    void everyPixelFormatShowsTheCanvas_data();
+    void everyPixelFormatShowsTheCanvas();
+    void partsAtAnOffsetShowTheCanvasThereOnly();
+    void scaledPainterShowsEachPixelTwice();
+    void penMoveRepaintsAllTheCanvasShown();
+};
+
+void WindowPaintTest::everyPixelFormatShowsTheCanvas_data()
+{
+    QTest::addColumn<QImage::Format>("format");
+    // The formats whose pixels are the canvas's own bytes, copied as memory...
+    QTest::newRow("RGB32") << QImage::Format_RGB32;
+    QTest::newRow("ARGB32") << QImage::Format_ARGB32;
+    QTest::newRow("ARGB32 premultiplied") << QImage::Format_ARGB32_Premultiplied;
+    // ...and others, which the toolkit converts as it draws.
+    QTest::newRow("RGB16") << QImage::Format_RGB16;
+    QTest::newRow("RGB888") << QImage::Format_RGB888;
+}
+
+void WindowPaintTest::everyPixelFormatShowsTheCanvas()
+{
+    QFETCH(QImage::Format, format);
+    Mainwindow window;
+    draw(window);
+
+    const QImage image = rendered(window, format, QSize(640, 480), QPoint(), QRect(0, 0, 640, 480));
+    // Black, white and pure red have the same value in every one of these formats.
+    const QImage expected = expectedCanvas().convertToFormat(format);
+    QCOMPARE(image.copy(shown), expected.copy(shown));
+}
+
+void WindowPaintTest::partsAtAnOffsetShowTheCanvasThereOnly()
+{
+    Mainwindow window;
+    draw(window);
+    const QPoint offset(13, 7);
+    const QRegion parts = QRegion(0, 100, 640, 50) + QRect(100, 300, 200, 100) +
+                          QRect(600, 460, 100, 100); // partly beyond the canvas
+
+    const QImage image = rendered(window, QImage::Format_RGB32, QSize(700, 500), offset, parts);
+    const QImage canvas = expectedCanvas();
+    const QPoint origin = offset - parts.boundingRect().topLeft(); // the window's (0, 0)
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QPoint at = QPoint(x, y) - origin;
+            const QRgb want = parts.contains(at) && canvas.valid(at) ? canvas.pixel(at) : magenta;
+            if (image.pixel(x, y) != want)
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3, not %4")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(image.pixel(x, y), 8, 16)
+                                     .arg(want, 8, 16)));
+        }
+    }
+}
+
+void WindowPaintTest::scaledPainterShowsEachPixelTwice()
+{
+    Mainwindow window;
+    draw(window);
+
+    QImage image(1280, 960, QImage::Format_RGB32);
+    image.fill(magenta);
+    {
+        QPainter p(&image);
+        p.scale(2, 2);
+        window.render(&p, QPoint(), shown, QWidget::DrawWindowBackground);
+    }
+    const QImage canvas = expectedCanvas();
+    for (int y = shown.top(); y <= shown.bottom(); ++y) {
+        for (int x = shown.left(); x <= shown.right(); ++x) {
+            // The region's top left corner goes to the picture's.
+            if (image.pixel(2 * x + 1, 2 * (y - shown.top()) + 1) != canvas.pixel(x, y))
+                QFAIL(qPrintable(QStringLiteral("canvas pixel %1,%2 shows wrong").arg(x).arg(y)));
+        }
+    }
+}
+
+void WindowPaintTest::penMoveRepaintsAllTheCanvasShown()
+{
+    Mainwindow window;
+    window.resize(640, 480);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    pen(&window, QEvent::MouseButtonPress, QPointF(300, 300));
+    QCoreApplication::processEvents();
+
+    PaintSpy spy(&window);
+    pen(&window, QEvent::MouseMove, QPointF(310, 305));
+    QTRY_VERIFY(!spy.regions.isEmpty());
+    // Not the segment's rectangle: the whole canvas, less what the header band covers.
+    QVERIFY(spy.regions.first().contains(shown));
+    pen(&window, QEvent::MouseButtonRelease, QPointF(310, 305));
+}
+
+VELLUMIX_TEST_MAIN(WindowPaintTest)
+#include "tst_windowpaint.moc"
