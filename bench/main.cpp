@@ -8,6 +8,7 @@
 #include "report.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <qpeapplication.h>
@@ -113,6 +114,8 @@ int main(int argc, char **argv)
     results.meta(QStringLiteral("platform"), QGuiApplication::platformName());
     results.meta(QStringLiteral("qt"), QString::fromLatin1(qVersion()));
     results.meta(QStringLiteral("build"), QStringLiteral(VELLUMIX_BUILD_TYPE));
+    results.meta(QStringLiteral("date"),
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
 
     Cases cases(results, quick);
     cases.startupAndMemory();

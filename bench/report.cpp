@@ -1,6 +1,5 @@
 #include "report.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QSysInfo>
 #include <QTextStream>
@@ -299,10 +298,17 @@ QString runDescription(const QList<Results> &runs)
     QString text;
     QTextStream out(&text);
     const QString cpu = firstLine(QStringLiteral("/proc/cpuinfo"), QStringLiteral("model name"));
-    const QString memory = firstLine(QStringLiteral("/proc/meminfo"), QStringLiteral("MemTotal"));
-    out << "Run of " << QDateTime::currentDateTime().toString(Qt::ISODate) << ".\n\n";
+    const double memoryKiB = firstLine(QStringLiteral("/proc/meminfo"), QStringLiteral("MemTotal"))
+                                 .section(u' ', 0, 0)
+                                 .toDouble();
+    QStringList dates;
+    for (const Results &run : runs)
+        dates << run.fact(QStringLiteral("date"));
+    dates.removeDuplicates();
+    out << "Run of " << dates.join(QStringLiteral(" and ")) << ".\n\n";
     out << "- machine: " << (cpu.isEmpty() ? QStringLiteral("unknown processor") : cpu) << ", "
-        << QThread::idealThreadCount() << " logical processors, " << memory << " of memory\n";
+        << QThread::idealThreadCount() << " logical processors, "
+        << QString::number(memoryKiB / mebibyte, 'f', 1) << " GiB of memory\n";
     out << "- system: " << QSysInfo::prettyProductName() << ", kernel " << QSysInfo::kernelVersion()
         << '\n';
     for (const Results &run : runs) {
