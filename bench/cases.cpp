@@ -392,41 +392,29 @@ void Cases::backToBlack()
     settle();
 }
 
-void Cases::colourPick(benchmark::State &state)
+void Cases::colour(benchmark::State &state, ColourStep step)
 {
     ready(Target::Vellumix);
     showDialog();
     PenInput pen(dialog);
+    // Two spots of different colours, touched in turn, so that every poll finds a new one.
     const QPoint spots[2] = {QPoint(30, 40), QPoint(150, 100)};
     int next = 0;
     for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+        Clock::time_point start = Clock::now();
         pen.press(spots[next]);
         turn();
-        state.SetIterationTime(secondsSince(start));
+        if (step == ColourStep::Pick)
+            state.SetIterationTime(secondsSince(start));
         pen.release(spots[next]);
         turn();
-        next = 1 - next;
-    }
-    backToBlack();
-}
-
-void Cases::colourPoll(benchmark::State &state)
-{
-    ready(Target::Vellumix);
-    showDialog();
-    PenInput pen(dialog);
-    const QPoint spots[2] = {QPoint(30, 40), QPoint(150, 100)};
-    int next = 0;
-    for (auto _ : state) {
-        pen.press(spots[next]);
-        pen.release(spots[next]);
-        turn();
-        // As the 100 ms timer does, then the paint of the colour button it asks for.
-        const Clock::time_point start = Clock::now();
-        QMetaObject::invokeMethod(window, "color_set", Qt::DirectConnection);
-        turn();
-        state.SetIterationTime(secondsSince(start));
+        if (step == ColourStep::Poll) {
+            // As the 100 ms timer does, then the paint of the colour button it asks for.
+            start = Clock::now();
+            QMetaObject::invokeMethod(window, "color_set", Qt::DirectConnection);
+            turn();
+            state.SetIterationTime(secondsSince(start));
+        }
         next = 1 - next;
     }
     backToBlack();
@@ -499,9 +487,9 @@ void Cases::registerBenchmarks()
     }
     add("new.vellumix", [this](benchmark::State &s) { newPicture(s); });
     add(
-        "pick.vellumix", [this](benchmark::State &s) { colourPick(s); }, Part);
+        "pick.vellumix", [this](benchmark::State &s) { colour(s, ColourStep::Pick); }, Part);
     add(
-        "poll.vellumix", [this](benchmark::State &s) { colourPoll(s); }, Part);
+        "poll.vellumix", [this](benchmark::State &s) { colour(s, ColourStep::Poll); }, Part);
     add(
         "startup.vellumix", [this](benchmark::State &s) { startup(s); }, Part)
         ->MinTime(quick ? 0.05 : 0.5)

@@ -50,8 +50,9 @@ private:
     void flood(benchmark::State &state, Target target);
     void penPress(benchmark::State &state, Target target, int width);
     void newPicture(benchmark::State &state);
-    void colourPick(benchmark::State &state);
-    void colourPoll(benchmark::State &state);
+    // A pick in the colour dialog, and the poll that then finds a new colour: either timed.
+    enum class ColourStep { Pick, Poll };
+    void colour(benchmark::State &state, ColourStep step);
     void startup(benchmark::State &state);
 
     Results &results;
