@@ -3,6 +3,7 @@
 #include "card.h"
 #include "colordialog.h"
 #include "displaytext.h"
+#include "pixelcopy.h"
 #include "touchpoint.h"
 
 #include <QCloseEvent>
@@ -12,12 +13,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 
-#include <cstring>
 #include <iterator>
 
 namespace {
@@ -66,61 +65,6 @@ const char flipVertical[] = "\x8f\xe3\x89\xba\x94\xbd\x93\x5d";   // 上下反�
 const char flipHorizontal[] = "\x8d\xb6\x89\x45\x94\xbd\x93\x5d"; // 左右反転
 const char textInput[] = "\x95\xb6\x8e\x9a\x93\xfc\x97\xcd";      // 文字入力
 } // namespace Text
-
-// True where an opaque pixel of the first format is the same bytes in the second.
-bool samePixels(QImage::Format from, QImage::Format to)
-{
-    if (from == to)
-        return true;
-    return from == QImage::Format_RGB32 &&
-           (to == QImage::Format_ARGB32 || to == QImage::Format_ARGB32_Premultiplied);
-}
-
-// Copies the pixmap, at the painter's origin, straight into the picture the painter paints
-// on (the window's backing store), where that picture keeps its pixels as the pixmap does.
-// Qt's own copy goes row by row; where the rows of both lie one after the other, as in a
-// window as wide as the canvas, this is one block copy, which on the machine measured
-// (docs/performance.md) took two thirds of the time of the same bytes copied row by row.
-// Only the area the toolkit is painting (its system clip) is copied, as a painter would.
-// Returns false where it cannot copy (another kind of paint device, a scaled painter, another
-// pixel format); the caller then draws the pixmap as usual.
-bool copyPixels(QPainter &p, const QPixmap &pixmap)
-{
-    QPaintEngine *engine = p.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
-        engine->paintDevice()->devType() != QInternal::Image || p.hasClipping() ||
-        p.opacity() != 1.0)
-        return false;
-    auto *target = static_cast<QImage *>(engine->paintDevice());
-    const QTransform transform = p.deviceTransform();
-    const QPoint offset(qRound(transform.dx()), qRound(transform.dy()));
-    if (transform.type() > QTransform::TxTranslate || QPointF(offset) != transform.map(QPointF()) ||
-        target->devicePixelRatio() != 1.0 || pixmap.devicePixelRatio() != 1.0)
-        return false;
-    const QImage source = pixmap.toImage(); // the pixmap's own pixels, shared, not copied
-    if (!samePixels(source.format(), target->format()) || source.depth() % 8 != 0)
-        return false;
-
-    QRegion area = engine->systemClip();
-    if (area.isEmpty())
-        area = target->rect();
-    area &= QRect(offset, source.size()) & target->rect();
-    const int bytesPerPixel = source.depth() / 8;
-    for (const QRect &rect : area) {
-        const uchar *from = source.constScanLine(rect.top() - offset.y()) +
-                            (rect.left() - offset.x()) * bytesPerPixel;
-        uchar *to = target->scanLine(rect.top()) + rect.left() * bytesPerPixel;
-        const qsizetype rowBytes = qsizetype(rect.width()) * bytesPerPixel;
-        if (rowBytes == source.bytesPerLine() && rowBytes == target->bytesPerLine()) {
-            std::memcpy(to, from, size_t(rowBytes) * size_t(rect.height()));
-            continue;
-        }
-        for (int row = 0; row < rect.height(); ++row)
-            std::memcpy(to + row * target->bytesPerLine(), from + row * source.bytesPerLine(),
-                        size_t(rowBytes));
-    }
-    return true;
-}
 
 } // namespace
 
