@@ -1,14 +1,14 @@
-# Shared by scripts/screenshot and scripts/test-package: a virtual 640 x 480 screen and
-# the few pen gestures they make on Vellumix there.
+# Shared by the scripts that show Vellumix on a virtual X screen (run, bench, screenshot,
+# test-package): the screen, and the few pen gestures made on Vellumix there.
 # shellcheck shell=bash
 
-# start_screen: starts Xvfb on the first free display from :91 and exports DISPLAY.
-# SCREEN_PID is the server; stop_screen ends it.
+# start_screen [WIDTHxHEIGHT]: starts Xvfb (640x480 unless told) on the first free display
+# from :91 and exports DISPLAY. SCREEN_PID is the server; stop_screen ends it.
 start_screen() {
-    local n
+    local n size=${1:-640x480}
     for n in $(seq 91 199); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
         SCREEN_PID=$!
         for _ in $(seq 50); do
             if DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then
