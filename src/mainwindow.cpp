@@ -88,10 +88,10 @@ Mainwindow::Mainwindow(QWidget *parent, const char *name)
     connectControls();
 
     canvas.fill(palette().color(QPalette::Base));
+    // paintEvent covers every pixel itself, in this role's colour beyond the canvas, so the
+    // toolkit need not clear the window first: under the canvas that clear was never seen
+    // and cost as much as the copy of the canvas.
     setBackgroundRole(QPalette::Base);
-    setAutoFillBackground(true);
-    // paintEvent covers every pixel itself, so the toolkit need not clear the window first:
-    // under the canvas that clear was never seen and cost as much as the copy of the canvas.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     color_r = color_g = color_b = 0;
