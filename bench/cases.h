@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef BENCH_CASES_H
 #define BENCH_CASES_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vellumix_bench: what each pen event of Vellumix costs, beside the floor and the peer.
 //
 //   vellumix_bench --out FILE [--quick] [-platform NAME] [--benchmark_filter=...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef BENCH_PEER_H
 #define BENCH_PEER_H
 

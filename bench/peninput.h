@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef BENCH_PENINPUT_H
 #define BENCH_PENINPUT_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef BENCH_REPORT_H
 #define BENCH_REPORT_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "strokes.h"
 
 #include <QImage>

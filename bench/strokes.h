@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef BENCH_STROKES_H
 #define BENCH_STROKES_H
 

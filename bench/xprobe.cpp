@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xprobe.h"
 
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef BENCH_XPROBE_H
 #define BENCH_XPROBE_H
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Where `cmake --install` puts Vellumix, and the Debian package CPack makes of it.
 include(GNUInstallDirs)
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-building for 64-bit ARM devices on Debian, with the arm64 Qt libraries installed
 # beside the build machine's own (multiarch); the README shows the commands.
 set(CMAKE_SYSTEM_NAME Linux)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef QPEAPPLICATION_H
 #define QPEAPPLICATION_H
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the scripts: the packages Vellumix needs and how it is built.
 # shellcheck shell=bash
 

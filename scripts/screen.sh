@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the scripts that show Vellumix on a virtual X screen (run, bench, screenshot,
 # test-package): the screen, and the few pen gestures made on Vellumix there.
 # shellcheck shell=bash

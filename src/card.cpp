@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "card.h"
 
 // The build chooses the folder; on the device it is the mounted memory card.

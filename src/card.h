@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef CARD_H
 #define CARD_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef COLORDIALOG_H
 #define COLORDIALOG_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "displaytext.h"
 
 #include <QTextCodec>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef DISPLAYTEXT_H
 #define DISPLAYTEXT_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef PIXELCOPY_H
 #define PIXELCOPY_H
 

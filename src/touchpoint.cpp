@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "touchpoint.h"
 
 #include <QMouseEvent>

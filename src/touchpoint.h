@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef TOUCHPOINT_H
 #define TOUCHPOINT_H
 

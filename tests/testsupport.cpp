@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
 #include "card.h"

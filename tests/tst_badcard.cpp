@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every picture the program reads, replaced by something that is not what it expects.
 #include "colordialog.h"
 #include "mainwindow.h"

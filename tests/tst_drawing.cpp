@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colordialog.h"
 #include "mainwindow.h"
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colordialog.h"
 #include "displaytext.h"
 #include "mainwindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A long session of pen events in any order and anywhere, on both windows.
 #include "colordialog.h"
 #include "mainwindow.h"

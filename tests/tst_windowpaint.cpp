@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window shows of its canvas, whichever way the canvas reaches the picture being
 // painted: copied as memory where that picture keeps its pixels as the canvas does, drawn by
 // the toolkit otherwise (another pixel format, a scaled painter).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "closerequest.h"
 
 // Kept apart: the X headers define macros that clash with the toolkit's names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef CLOSEREQUEST_H
 #define CLOSEREQUEST_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program on a virtual X screen, driven by synthetic X input and checked on
 // screenshots. Without the X tools the whole test is reported as skipped.
 #include "closerequest.h"

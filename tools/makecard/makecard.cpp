@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the sample memory card: thirteen 24 x 24 toolbar icons and a 217 x 172 palette.
 #include <QColor>
 #include <QDir>
