@@ -10,7 +10,8 @@ PACKAGES=(
     fonts-ipafont-gothic                # a Japanese font for the display texts
     xvfb x11-apps x11-utils xdotool imagemagick # a virtual screen, screenshots, synthetic input
     libx11-dev valgrind                 # the test's close request to a window, the memory checker
-    dpkg-dev file desktop-file-utils    # the Debian package and its checks
+    dpkg-dev file desktop-file-utils    # the Debian package
+    lintian appstream man-db            # and its checks
 )
 
 # What scripts/bench needs besides: Google Benchmark, the toolkit's window-system interface
