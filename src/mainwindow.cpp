@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "card.h"
+#include "cardpicture.h"
 #include "colordialog.h"
 #include "displaytext.h"
 #include "pixelcopy.h"
@@ -134,7 +135,7 @@ void Mainwindow::buildControls()
                                  "fm_normalline.jpg", "fm_thinline.jpg",       "fm_paint.jpg",
                                  "fm_minieraser.jpg"};
     for (int i = 0; i < 13; ++i)
-        icons[i]->load(cardFile(files[i]));
+        *icons[i] = QPixmap::fromImage(readCardPicture(cardFile(files[i])));
 
     combo_pen = new QComboBox(this);
     const QPixmap *const toolIcons[] = {&pix_pen,       &pix_line,           &pix_rightangle,
