@@ -14,18 +14,18 @@
 
 namespace {
 
-// Bounds for one picture, measured on the device's class of machine (2 cores). Every picture
-// is decoded whole and kept, so they bound a start-up's time and memory whatever the card holds:
+// Bounds for one picture, measured on the device's class of machine (2 cores), so that a
+// card's fourteen pictures start within a second whatever they hold:
 // - 1000 x 1000 pixels, a large photo: 3.8 MiB decoded, about 25 ms as a plain JPEG. A header
 //   may claim any size, and a run-length BMP needs no data for what it claims.
-// - 2 MiB of file: a 1000 x 1000 JPEG photo takes a few hundred kB, the screen as a BMP 1.2 MB;
-//   the coded data of a JPEG costs time of its own.
-// - a progressive JPEG decodes the whole picture once per scan, so the scans times the pixels:
-//   an ordinary colour one has 10 scans (about 50 ms at 1000 x 1000) and may carry a thumbnail,
-//   a CMYK one 18; repeated scans made a 1.6 MB file take 37 s.
-const qint64 maximumFileSize = 2 * 1024 * 1024;
+// - 1 MiB of file: a JPEG photo of that size takes a few hundred kB, a BMP of the screen 0.9 MB.
+// - a progressive JPEG decodes the whole picture once per scan, and its coded data costs about
+//   as much a byte as ten pixels of a scan: 16 million such units take about 40 ms. An
+//   ordinary colour one has 10 scans and a thumbnail (about 35 ms at 1000 x 1000), a CMYK one
+//   18; repeated scans made a 1.6 MB file take 37 s.
+const qint64 maximumFileSize = 1024 * 1024;
 const qint64 maximumPixels = 1000 * 1000;
-const qint64 maximumScanPixels = 12 * maximumPixels;
+const qint64 maximumJpegCost = 16 * maximumPixels;
 
 // Reads the whole file, only if it is a regular one: a FIFO or a device could block the
 // start-up for ever, or never end.
@@ -110,7 +110,8 @@ QImage readCardPicture(const QString &path)
     const qint64 pixels = qint64(size.width()) * size.height();
     if (pixels > maximumPixels)
         return QImage();
-    if (reader.format() == "jpeg" && jpegScans(bytes) * pixels > maximumScanPixels)
+    if (reader.format() == "jpeg" &&
+        jpegScans(bytes) * pixels + 10 * bytes.size() > maximumJpegCost)
         return QImage();
 
     // A reader leaves what a short file lacks as the memory held; cleared first, that part
