@@ -128,8 +128,6 @@ QImage readCardPicture(const QString &path)
 
 QRgb pictureColor(const QImage &picture, int x, int y)
 {
-    const QRgb stored = picture.pixel(x, y);
-    if (picture.pixelFormat().premultiplied() == QPixelFormat::Premultiplied)
-        return qUnpremultiply(stored) & RGB_MASK;
-    return stored & RGB_MASK;
+    // pixel() hands some formats over premultiplied; the colour is the one stored.
+    return picture.pixelColor(x, y).rgb();
 }
