@@ -28,7 +28,7 @@ const char paletteFile[] = "color.bmp";
 enum class Loads { No, Yes, Either };
 
 // What stands at a card path.
-enum class Entry { File, Directory, Fifo, DeviceLink };
+enum class Entry { File, Directory, Fifo, DeviceLink, Link };
 
 } // namespace
 
@@ -259,6 +259,7 @@ void BadCardTest::startsWithBadFile_data()
         row("directory", QByteArray(), Loads::No, Entry::Directory);
         row("FIFO", QByteArray(), Loads::No, Entry::Fifo);
         row("link to a device", QByteArray(), Loads::No, Entry::DeviceLink);
+        row("link to a picture", good, Loads::Yes, Entry::Link);
         row("1x1", encoded(1, 1, format), Loads::Yes);
         row("1000x1000 photo", encoded(1000, 1000, "JPEG"), Loads::Yes);
         row("claims 5600x5600", claimHugeSize(good, jpeg), Loads::No);
@@ -300,9 +301,12 @@ void BadCardTest::startsWithBadFile()
     } else if (entry == Entry::DeviceLink) {
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     } else if (!content.isNull()) {
-        QFile out(path);
+        const QString written = entry == Entry::Link ? path + QLatin1String(".picture") : path;
+        QFile out(written);
         QVERIFY(out.open(QIODevice::WriteOnly));
         QCOMPARE(out.write(content), content.size());
+        if (entry == Entry::Link)
+            QVERIFY(QFile::link(written, path));
     }
 
     // A picture is decoded whole: the peak may reach the size of the largest one allowed
