@@ -115,7 +115,8 @@ QImage readCardPicture(const QString &path)
         return QImage();
 
     // A reader leaves what a short file lacks as the memory held; cleared first, that part
-    // is one colour on every run. A reader that puts the picture elsewhere is not trusted.
+    // is one colour on every run. A reader that cannot say its pixel format beforehand (GIF,
+    // ICO) or puts the picture elsewhere is not trusted.
     QImage picture(size, reader.imageFormat());
     if (picture.isNull())
         return QImage();
