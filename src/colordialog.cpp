@@ -2,6 +2,7 @@
 #include "colordialog.h"
 
 #include "card.h"
+#include "cardpicture.h"
 #include "displaytext.h"
 #include "touchpoint.h"
 
@@ -26,9 +27,10 @@ ColorDialog::ColorDialog(QWidget *parent, const char *name, bool modal) : QDialo
     setWindowTitle(displayText(codec, caption));
     resize(paletteWidth, paletteHeight);
     setFont(windowFont());
-    pix_palette.load(cardFile("color.bmp"));
-    // Converted once: the picture never changes, and a pick may come with every pen move.
-    palette_image = pix_palette.toImage();
+    // Kept as read: the pixmap may hold its colours premultiplied, which loses what a
+    // transparent pixel stores.
+    palette_image = readCardPicture(cardFile("color.bmp"));
+    pix_palette = QPixmap::fromImage(palette_image);
     red = green = blue = 0;
 }
 
@@ -63,7 +65,7 @@ void ColorDialog::pick(const QMouseEvent *e)
     // A palette picture smaller than the dialog has nothing to pick beyond its edge.
     if (!palette_image.valid(x, y))
         return;
-    const QRgb pixel = palette_image.pixel(x, y);
+    const QRgb pixel = pictureColor(palette_image, x, y);
     red = qRed(pixel);
     green = qGreen(pixel);
     blue = qBlue(pixel);

@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "card.h"
+#include "cardpicture.h"
 #include "colordialog.h"
 #include "displaytext.h"
 #include "pixelcopy.h"
@@ -133,8 +134,15 @@ void Mainwindow::buildControls()
                                  "fm_stamp.jpg",      "fm_range.jpg",          "fm_thickline.jpg",
                                  "fm_normalline.jpg", "fm_thinline.jpg",       "fm_paint.jpg",
                                  "fm_minieraser.jpg"};
-    for (int i = 0; i < 13; ++i)
-        icons[i]->load(cardFile(files[i]));
+    // The lists show icons at 16 x 16: a photo kept whole would hold megabytes for each.
+    const int largestIcon = 64;
+    for (int i = 0; i < 13; ++i) {
+        QImage icon = readCardPicture(cardFile(files[i]));
+        if (icon.width() > largestIcon || icon.height() > largestIcon)
+            icon = icon.scaled(largestIcon, largestIcon, Qt::KeepAspectRatio,
+                               Qt::SmoothTransformation);
+        *icons[i] = QPixmap::fromImage(std::move(icon));
+    }
 
     combo_pen = new QComboBox(this);
     const QPixmap *const toolIcons[] = {&pix_pen,       &pix_line,           &pix_rightangle,
