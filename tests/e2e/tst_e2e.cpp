@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QtEndian>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -136,6 +137,27 @@ QString colourText(QRgb colour)
 int distance(QRgb a, QRgb b)
 {
     return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+}
+
+// Where the palette's colour is farthest from the canvas's white, the first drawing colour's
+// black and the button's own face, whatever picture the card holds: a stroke or a button
+// that never took it cannot pass for one that did.
+QPoint distinctColour(const QImage &palette, QRgb face)
+{
+    QPoint best;
+    int bestDistance = -1;
+    for (int y = 0; y < palette.height(); ++y) {
+        for (int x = 0; x < palette.width(); ++x) {
+            const QRgb colour = palette.pixel(x, y);
+            const int d = std::min(
+                {distance(colour, white), distance(colour, black), distance(colour, face)});
+            if (d > bestDistance) {
+                bestDistance = d;
+                best = QPoint(x, y);
+            }
+        }
+    }
+    return best;
 }
 
 QStringList numbers(std::initializer_list<int> values)
@@ -408,8 +430,8 @@ void EndToEndTest::colourFromPalette()
     QCOMPARE(dialogArea.size(), QSize(217, 172));
 
     const QImage palette(QStringLiteral(CARD_DIR "/color.bmp"));
-    // A dark blue, far from the button's own grey.
-    const QPoint touch(150, 100);
+    const QPoint buttonFace(330, 58);
+    const QPoint touch = distinctColour(palette, before.pixel(buttonFace));
     const QRgb expected = palette.pixel(touch);
     QImage shot = waitForScreen(
         [&](const QImage &image) { return image.pixel(dialogArea.topLeft() + touch) == expected; });
@@ -417,7 +439,6 @@ void EndToEndTest::colourFromPalette()
 
     click(dialogArea.topLeft() + touch);
     // Within a poll the colour button takes the colour, shaded by the style.
-    const QPoint buttonFace(330, 58);
     const auto tinted = [&](const QImage &image) {
         return distance(image.pixel(buttonFace), expected) * 2 <
                distance(before.pixel(buttonFace), expected);
