@@ -3,12 +3,10 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <qpeapplication.h>
 
 #include <tuple>
 
@@ -87,7 +85,6 @@ private slots:
     void blackFirstKeepsDefaultButton();
     void pollRunsOnItsTimer();
     void colourButtonShowsDialog();
-    void closingWindowHidesDialog();
 };
 
 void ColourTest::pickReadsOnlyThePalette_data()
@@ -241,18 +238,6 @@ void ColourTest::colourButtonShowsDialog()
     colorDialog()->hide();
     colorButton(window)->click();
     QCOMPARE(picked(colorDialog()), colourAt(200, 0));
-}
-
-void ColourTest::closingWindowHidesDialog()
-{
-    Mainwindow window;
-    qobject_cast<QPEApplication *>(qApp)->showMainWidget(&window, false);
-    colorButton(window)->click();
-
-    QTimer::singleShot(0, &window, &QWidget::close);
-
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!colorDialog()->isVisible());
 }
 
 VELLUMIX_TEST_MAIN(ColourTest)

@@ -80,32 +80,44 @@ void DrawingTest::tapLeavesDotRightOfAndBelowTouch_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<QPoint>("touch");
-    QTest::addColumn<int>("width");
-    QTest::newRow("thin") << 0 << QPoint(200, 200) << 1;
-    QTest::newRow("extra thick") << 2 << QPoint(300, 150) << 7;
-    QTest::newRow("at the canvas corner") << 2 << QPoint(0, 0) << 7;
+    QTest::addColumn<QStringList>("dot"); // its rows from the touch point, ink as "#"
+    const QStringList thin = {"#"};
+    const QStringList thick = {".##.", "####", "####", ".##."};
+    const QStringList extraThick = {"..###..", ".#####.", "#######", "#######",
+                                    "#######", ".#####.", "..###.."};
+    QTest::newRow("thin") << 0 << QPoint(200, 200) << thin;
+    QTest::newRow("thick") << 1 << QPoint(300, 150) << thick;
+    QTest::newRow("extra thick") << 2 << QPoint(300, 150) << extraThick;
+    QTest::newRow("thin, last pixel") << 0 << QPoint(639, 479) << thin;
+    QTest::newRow("clipped left and above") << 2 << QPoint(-3, -2) << extraThick;
+    QTest::newRow("clipped right and below") << 1 << QPoint(637, 478) << thick;
 }
 
 void DrawingTest::tapLeavesDotRightOfAndBelowTouch()
 {
     QFETCH(int, size);
     QFETCH(QPoint, touch);
-    QFETCH(int, width);
+    QFETCH(QStringList, dot);
+    const QRgb colour = qRgb(200, 30, 60);
     Mainwindow window;
     choose(sizeList(window), size);
+    colorDialog()->red = qRed(colour);
+    colorDialog()->green = qGreen(colour);
+    colorDialog()->blue = qBlue(colour);
+    poll(window);
     chooseMenuItem(window, QString::fromUtf8("新規"));
 
     tap(&window, touch);
 
-    const QImage canvas = canvasImage(window);
-    const QRect ink = inkBounds(canvas, white);
-    // The footprint of a filled w x w ellipse spans w + 1 pixels from the touch point.
-    QCOMPARE(ink, QRect(touch, QSize(width + 1, width + 1)));
-    QCOMPARE(canvas.pixel(touch.x() + width / 2, touch.y() + width / 2), black);
-    if (width == 7) {
-        QCOMPARE(canvas.pixel(touch), white); // a round dot, not a square
-        QVERIFY(countPixels(canvas, black) > 40);
+    QImage expected(640, 480, QImage::Format_RGB32);
+    expected.fill(white);
+    for (int y = 0; y < dot.size(); ++y) {
+        for (int x = 0; x < dot[y].size(); ++x) {
+            if (dot[y][x] == '#' && expected.valid(touch + QPoint(x, y)))
+                expected.setPixel(touch + QPoint(x, y), colour);
+        }
     }
+    QCOMPARE(canvasImage(window), expected);
 }
 
 void DrawingTest::movesDrawOneConnectedPolyline()

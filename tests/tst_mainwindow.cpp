@@ -5,7 +5,6 @@
 #include "testsupport.h"
 
 #include <QComboBox>
-#include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -52,10 +51,8 @@ private slots:
     }
 
     void captionAndFont();
-    void japaneseTextsHaveAFont();
     void displayTextWithoutCodec();
     void mainWidgetCoversScreenWithMenuBarAcross();
-    void penSamplesAreNotMerged();
     void closingWindowEndsLoop();
     void quitEndsLoop();
     void startUpToolbar();
@@ -82,13 +79,6 @@ void MainwindowTest::captionAndFont()
         QCOMPARE(entry->menu()->font(), window.font());
     QCOMPARE(colorDialog()->windowTitle(), utf8("色"));
     QCOMPARE(colorDialog()->size(), QSize(217, 172));
-}
-
-void MainwindowTest::japaneseTextsHaveAFont()
-{
-    const QFontMetrics metrics(windowFont());
-    for (const char32_t character : {U'ペ', U'画', U'色'})
-        QVERIFY(metrics.inFontUcs4(character));
 }
 
 void MainwindowTest::displayTextWithoutCodec()
@@ -118,11 +108,6 @@ void MainwindowTest::mainWidgetCoversScreenWithMenuBarAcross()
     QVERIFY(QTest::qWaitForWindowExposed(&plain));
     QCOMPARE(plain.size(), QSize(640, 480));
     QCOMPARE(menuBar(plain)->width(), 640);
-}
-
-void MainwindowTest::penSamplesAreNotMerged()
-{
-    QVERIFY(!QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
 }
 
 void MainwindowTest::closingWindowEndsLoop()

@@ -43,7 +43,6 @@ private slots:
     void stampKeepsSizeListItems();
     void sameToolAgainRefills();
     void rangeItemsChangeNothing();
-    void toolOutsideTableChangesOnlyTool();
 };
 
 void ToolSelectionTest::toolReshapesToolbar_data()
@@ -184,22 +183,6 @@ void ToolSelectionTest::rangeItemsChangeNothing()
     QCOMPARE(sizeList(window)->count(), 9);
     QVERIFY(!colorButton(window)->isVisible());
     QCOMPARE(strokeWidth(window), 1);
-}
-
-void ToolSelectionTest::toolOutsideTableChangesOnlyTool()
-{
-    Mainwindow window;
-    window.show();
-    choose(sizeList(window), 1);
-    choose(toolList(window), -1);
-
-    QCOMPARE(itemTexts(sizeList(window)), utf8List("細線 太線 極太"));
-    QCOMPARE(sizeList(window)->currentIndex(), 1);
-    QVERIFY(colorButton(window)->isVisible());
-    QVERIFY(!bgcolorButton(window)->isVisible());
-    // The tool is no longer the pen, so sizes are ignored.
-    choose(sizeList(window), 2);
-    QCOMPARE(strokeWidth(window), 4);
 }
 
 VELLUMIX_TEST_MAIN(ToolSelectionTest)
