@@ -5,7 +5,6 @@ include(GNUInstallDirs)
 if("$CACHE{CMAKE_INSTALL_DOCDIR}" STREQUAL "")
     set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/vellumix)
 endif()
-set(VELLUMIX_ID io.github.vellumix.Vellumix)
 set(VELLUMIX_INSTALLED_CARD ${CMAKE_INSTALL_FULL_DATADIR}/vellumix/card)
 
 # The changelog's latest entry names the release; the other records must agree with it.
