@@ -64,7 +64,9 @@ int run(QObject *test, int argc, char **argv)
 
 void failOnWarnings()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    // The offscreen platform cannot restack windows and says so; that is not a fault.
+    QTest::failOnWarning(
+        QRegularExpression(QStringLiteral("^(?!This plugin does not support raise\\(\\)$)")));
 }
 
 void emptyCard()
