@@ -7,6 +7,9 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QMenuBar>
 #include <QPointingDevice>
 #include <QPushButton>
 #include <QScreen>
@@ -84,6 +87,7 @@ private slots:
     void strokeKeepsEverySample();
     void strayInputDrawsNothing();
     void captionBarMovesAndCloses();
+    void listsAndMenusTakeThePen();
 
 private:
     QList<QPoint> onScreen(const QList<QPoint> &points) { return onScreenOf(window, points); }
@@ -153,6 +157,29 @@ void TestPen::captionBarMovesAndCloses()
     QTRY_VERIFY(palette->isVisible());
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->geometry().bottom() + 1, palette->frameGeometry().top());
+}
+
+void TestPen::listsAndMenusTakeThePen()
+{
+    QComboBox *tools = toolList(*window);
+    penTap(centreOf(tools));
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    const QRect list = QApplication::activePopupWidget()->geometry();
+    // The fourth of the eight tools.
+    penTap(QPoint(list.x() + 40, list.y() + list.height() * 7 / 16));
+    QTRY_COMPARE(tools->currentIndex(), 3);
+
+    // Chosen from once, the menu must open again.
+    penStroke(onScreen({QPoint(100, 200), QPoint(150, 220)}));
+    QMenuBar *menu = menuBar(*window);
+    for (int round = 0; round < 2; ++round) {
+        penTap(menu->mapToGlobal(QPoint(50, menu->height() / 2)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        const QRect items = QApplication::activePopupWidget()->geometry();
+        penTap(items.topLeft() + QPoint(40, 15)); // 新規
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+    QCOMPARE(inkBounds(canvasImage(*window), white), QRect());
 }
 
 VELLUMIX_TEST_MAIN(TestPen)

@@ -4,7 +4,6 @@
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QThread>
-#include <QtEndian>
 
 namespace {
 
@@ -50,15 +49,22 @@ bool RfbClient::handshake(int timeout)
     if (!read(12, timeout).startsWith("RFB 003."))
         return false;
     socket.write("RFB 003.003\n");
-    if (qFromBigEndian<quint32>(read(4, timeout).constData()) != noSecurity)
+    quint32 security = 0;
+    QDataStream(read(4, timeout)) >> security;
+    if (security != noSecurity)
         return false;
     socket.write("\x01", 1); // shared
     const QByteArray init = read(24, timeout);
     if (init.size() != 24)
         return false;
-    read(qFromBigEndian<quint32>(init.constData() + 20), timeout); // the desktop's name
-    frame = QImage(qFromBigEndian<quint16>(init.constData()),
-                   qFromBigEndian<quint16>(init.constData() + 2), QImage::Format_RGB32);
+    QDataStream in(init);
+    quint16 width = 0, height = 0;
+    quint32 nameLength = 0;
+    in >> width >> height;
+    in.skipRawData(16); // the server's pixel format, replaced below
+    in >> nameLength;
+    read(nameLength, timeout);
+    frame = QImage(width, height, QImage::Format_RGB32);
 
     // 32 bits little-endian true colour, red at bit 16: QImage's RGB32 in memory.
     QByteArray message;
@@ -79,19 +85,23 @@ bool RfbClient::refresh(int timeout)
         << quint16(frame.height());
     socket.write(request);
     const QByteArray header = read(4, timeout);
-    if (header.size() != 4 || quint8(header[0]) != FramebufferUpdate)
+    if (header.size() != 4)
         return false;
-    const int rectangles = qFromBigEndian<quint16>(header.constData() + 2);
+    quint8 type = 0, padding = 0;
+    quint16 rectangles = 0;
+    QDataStream(header) >> type >> padding >> rectangles;
+    if (type != FramebufferUpdate)
+        return false;
     for (int i = 0; i < rectangles; ++i) {
         const QByteArray place = read(12, timeout);
-        if (place.size() != 12 || qFromBigEndian<qint32>(place.constData() + 8) != rawEncoding)
+        if (place.size() != 12)
             return false;
-        const int x = qFromBigEndian<quint16>(place.constData());
-        const int y = qFromBigEndian<quint16>(place.constData() + 2);
-        const int width = qFromBigEndian<quint16>(place.constData() + 4);
-        const int height = qFromBigEndian<quint16>(place.constData() + 6);
-        const QByteArray pixels = read(qint64(width) * height * 4, timeout);
-        if (pixels.size() != qint64(width) * height * 4 || x + width > frame.width() ||
+        quint16 x = 0, y = 0, width = 0, height = 0;
+        qint32 encoding = -1;
+        QDataStream(place) >> x >> y >> width >> height >> encoding;
+        const qint64 size = qint64(width) * height * 4;
+        const QByteArray pixels = read(size, timeout);
+        if (encoding != rawEncoding || pixels.size() != size || x + width > frame.width() ||
             y + height > frame.height())
             return false;
         for (int row = 0; row < height; ++row)
