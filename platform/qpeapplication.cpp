@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "qpeapplication.h"
 
+#include "captionbar.h"
+#include "devicestyle.h"
+#include "tabletmouse.h"
+#include "windowsystem.h"
+
 #include <QFont>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
+#include <QWindow>
 
-QPEApplication::QPEApplication(int &argc, char **argv, Type type) : QApplication(argc, argv)
+QPEApplication::QPEApplication(int &argc, char **argv, Type type)
+    : QApplication(DeviceStyle::noteCommandLine(argc, argv), argv)
 {
     // Only graphical clients exist on the device; the type is kept for its signature.
     Q_UNUSED(type);
@@ -20,10 +27,15 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type) : QApplication
                                {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
                                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
                                 QStringLiteral("TakaoGothic")});
+
+    DeviceStyle::apply();
+    caption_bars = WindowSystem::lacksWindowManager();
+    tablet_mouse = !WindowSystem::turnsTabletIntoMouse();
 }
 
 void QPEApplication::showMainWidget(QWidget *widget, bool nomaximize)
 {
+    main_widget = widget;
     if (nomaximize) {
         widget->show();
         return;
@@ -33,4 +45,56 @@ void QPEApplication::showMainWidget(QWidget *widget, bool nomaximize)
     if (const QScreen *screen = widget->screen())
         widget->setGeometry(screen->availableGeometry());
     widget->showMaximized();
+}
+
+bool QPEApplication::notify(QObject *receiver, QEvent *event)
+{
+    if (caption_bars && event->type() == QEvent::Close && closeKeepingWindow(receiver, event))
+        return true;
+    const bool fromWindowSystem = event->spontaneous();
+    const bool handled = QApplication::notify(receiver, event);
+    if (caption_bars)
+        decorate(receiver, event);
+    if (tablet_mouse && TabletMouse::deliverUnhandled(receiver, event, fromWindowSystem))
+        return true;
+    return handled;
+}
+
+// Qt 6 destroys a window's platform window when the window is closed (QWindow::close(),
+// which QMenu uses when an item is chosen and QDialog when it is done), and the
+// framebuffer platforms join a widget's backing store to its platform window only when
+// the store is made: shown again, such a menu or palette stays invisible there. So these
+// windows are only hidden. The close handler has already had its say: QDialog and QMenu
+// close themselves, and the caption bar asks the window before it closes it.
+bool QPEApplication::closeKeepingWindow(QObject *receiver, QEvent *event)
+{
+    if (!receiver->isWindowType())
+        return false;
+    QWidget *widget = nullptr;
+    const auto windows = topLevelWidgets();
+    for (QWidget *candidate : windows) {
+        if (candidate->windowHandle() == receiver)
+            widget = candidate;
+    }
+    // The main window's close ends the run, which is the toolkit's to do.
+    if (!widget || widget == main_widget || widget->testAttribute(Qt::WA_DeleteOnClose))
+        return false;
+    widget->hide();
+    event->accept();
+    return true;
+}
+
+// Every window but the main one is shown with a caption bar.
+void QPEApplication::decorate(QObject *receiver, const QEvent *event)
+{
+    if (event->type() != QEvent::Show || !receiver->isWidgetType())
+        return;
+    auto *widget = static_cast<QWidget *>(receiver);
+    const Qt::WindowType type = widget->windowType();
+    if ((type != Qt::Window && type != Qt::Dialog) || widget == main_widget ||
+        widget->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return;
+    if (main_widget.isNull())
+        return;
+    CaptionBar::showFor(widget);
 }

@@ -3,6 +3,7 @@
 #define QPEAPPLICATION_H
 
 #include <QApplication>
+#include <QPointer>
 
 // The handheld's application object, reduced to what Vellumix uses, and the
 // handheld's environment made true on a desktop.
@@ -16,6 +17,16 @@ public:
     QPEApplication(int &argc, char **argv, Type type = GuiClient);
 
     void showMainWidget(QWidget *widget, bool nomaximize = false);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    bool closeKeepingWindow(QObject *receiver, QEvent *event);
+    void decorate(QObject *receiver, const QEvent *event);
+
+    QPointer<QWidget> main_widget;
+    bool caption_bars = false;
+    bool tablet_mouse = false;
 };
 
 #endif // QPEAPPLICATION_H

@@ -383,6 +383,9 @@ void Mainwindow::slot_change_PenSize()
 void Mainwindow::slot_change_PenColor()
 {
     color_dialog->show();
+    // Under a window manager a stroke on the canvas may have buried a shown palette.
+    color_dialog->raise();
+    color_dialog->activateWindow();
 }
 
 void Mainwindow::color_set()

@@ -64,7 +64,10 @@ int run(QObject *test, int argc, char **argv)
 
 void failOnWarnings()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    // The offscreen platform can neither restack windows nor grab the keyboard for a
+    // pop-up, and says so; that is not a fault.
+    QTest::failOnWarning(QRegularExpression(
+        QStringLiteral("^(?!This plugin does not support (raise\\(\\)|grabbing the keyboard)$)")));
 }
 
 void emptyCard()

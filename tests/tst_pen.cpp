@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+// A pen that reports as a tablet, with samples handed over as the evdev tablet handler
+// does it (no window; the toolkit finds the one under the pen), and the caption bar the
+// platform layer puts over the palette.
+#include "captionbar.h"
+#include "colordialog.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPointingDevice>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <qpa/qwindowsysteminterface.h>
+#include <qpeapplication.h>
+
+using namespace TestSupport;
+
+namespace {
+
+const QRgb white = qRgb(255, 255, 255);
+
+void stylus(QPoint global, Qt::MouseButtons buttons)
+{
+    QWindowSystemInterface::handleTabletEvent(
+        nullptr, QPointF(), QPointF(global), int(QInputDevice::DeviceType::Stylus),
+        int(QPointingDevice::PointerType::Pen), buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, 1);
+}
+
+void deliver()
+{
+    QWindowSystemInterface::flushWindowSystemEvents();
+}
+
+// The samples go out in one burst, as a fast pen sends them, and are delivered after.
+void penStroke(const QList<QPoint> &points)
+{
+    for (const QPoint &point : points)
+        stylus(point, Qt::LeftButton);
+    stylus(points.last(), Qt::NoButton);
+    deliver();
+}
+
+void penTap(QPoint global)
+{
+    penStroke({global});
+}
+
+QPoint centreOf(const QWidget *widget)
+{
+    return widget->mapToGlobal(widget->rect().center());
+}
+
+QList<QPoint> onScreenOf(const QWidget *widget, const QList<QPoint> &points)
+{
+    QList<QPoint> global;
+    for (const QPoint &point : points)
+        global << widget->mapToGlobal(point);
+    return global;
+}
+
+CaptionBar *captionBar()
+{
+    return colorDialog()->findChild<CaptionBar *>();
+}
+
+} // namespace
+
+class TestPen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        fillCard();
+        failOnWarnings();
+        window = new Mainwindow;
+        static_cast<QPEApplication *>(qApp)->showMainWidget(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    void cleanup() { delete window; }
+
+    void strokeKeepsEverySample();
+    void strayInputDrawsNothing();
+    void captionBarMovesAndCloses();
+    void listsAndMenusTakeThePen();
+
+private:
+    QList<QPoint> onScreen(const QList<QPoint> &points) { return onScreenOf(window, points); }
+
+    Mainwindow *window = nullptr;
+};
+
+void TestPen::strokeKeepsEverySample()
+{
+    // A zigzag: a sample lost or merged with the next leaves its corner white.
+    QList<QPoint> points;
+    for (int i = 0; i < 40; ++i)
+        points << QPoint(60 + 12 * i, i % 2 ? 300 : 200);
+    penStroke(onScreen(points));
+    const QImage canvas = canvasImage(*window);
+    for (const QPoint &point : std::as_const(points))
+        QVERIFY2(canvas.pixel(point) != white,
+                 qPrintable(QStringLiteral("%1, %2 not drawn").arg(point.x()).arg(point.y())));
+}
+
+void TestPen::strayInputDrawsNothing()
+{
+    stylus(window->mapToGlobal(QPoint(300, 300)), Qt::NoButton); // a release without a press
+    penStroke({QPoint(-500, 5000), QPoint(-400, 4000)});
+    deliver();
+    QCOMPARE(inkBounds(canvasImage(*window), white), QRect());
+
+    penStroke(onScreen({QPoint(100, 200), QPoint(150, 220)}));
+    QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 51, 21));
+}
+
+void TestPen::captionBarMovesAndCloses()
+{
+    penTap(centreOf(colorButton(*window)));
+    ColorDialog *palette = colorDialog();
+    QTRY_VERIFY(palette->isVisible());
+    CaptionBar *bar = captionBar();
+    QVERIFY(bar && bar->isVisible());
+    QVERIFY(bar->height() >= 24);
+    const QRect frame = palette->frameGeometry();
+    QCOMPARE(bar->frameGeometry(),
+             QRect(frame.x(), frame.y() - bar->height(), frame.width(), bar->height()));
+    QCOMPARE(palette->size(), QSize(217, 172));
+
+    const QPoint start = palette->pos();
+    const QPoint grip = bar->mapToGlobal(QPoint(20, bar->height() / 2));
+    penStroke({grip, grip + QPoint(30, 20), grip + QPoint(60, 50)});
+    QCOMPARE(palette->pos(), start + QPoint(60, 50));
+    QCOMPARE(bar->geometry().bottomLeft(), palette->frameGeometry().topLeft() - QPoint(0, 1));
+
+    // Dragged far off, the window and its bar stay on the screen.
+    const QRect screen = palette->screen()->geometry();
+    const QPoint moved = bar->mapToGlobal(QPoint(20, bar->height() / 2));
+    penStroke({moved, QPoint(-900, -900)});
+    QCOMPARE(bar->geometry().topLeft(), screen.topLeft());
+    penStroke({QPoint(20, bar->height() / 2), QPoint(5000, 5000)});
+    QCOMPARE(palette->frameGeometry().bottomRight(), screen.bottomRight());
+
+    // Picking is unchanged: the palette takes the pen, the bar does not pick.
+    QCOMPARE(std::tuple(palette->red, palette->green, palette->blue), std::tuple(0, 0, 0));
+
+    penTap(bar->mapToGlobal(bar->closeButton().center()));
+    QVERIFY(!palette->isVisible());
+    QVERIFY(!bar->isVisible());
+
+    penTap(centreOf(colorButton(*window)));
+    QTRY_VERIFY(palette->isVisible());
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->geometry().bottom() + 1, palette->frameGeometry().top());
+}
+
+void TestPen::listsAndMenusTakeThePen()
+{
+    QComboBox *tools = toolList(*window);
+    penTap(centreOf(tools));
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    const QRect list = QApplication::activePopupWidget()->geometry();
+    // The fourth of the eight tools.
+    penTap(QPoint(list.x() + 40, list.y() + list.height() * 7 / 16));
+    QTRY_COMPARE(tools->currentIndex(), 3);
+
+    // Chosen from once, the menu must open again.
+    penStroke(onScreen({QPoint(100, 200), QPoint(150, 220)}));
+    QMenuBar *menu = menuBar(*window);
+    for (int round = 0; round < 2; ++round) {
+        penTap(menu->mapToGlobal(QPoint(50, menu->height() / 2)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        const QRect items = QApplication::activePopupWidget()->geometry();
+        penTap(items.topLeft() + QPoint(40, 15)); // 新規
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+    QCOMPARE(inkBounds(canvasImage(*window), white), QRect());
+}
+
+VELLUMIX_TEST_MAIN(TestPen)
+#include "tst_pen.moc"
