@@ -8,6 +8,7 @@ PACKAGES=(
     cmake g++ make                      # the toolchain
     qt6-base-dev qt6-5compat-dev        # Qt 6 Widgets, Test and the Shift-JIS codec
     qt6-base-private-dev                # the tests hand pen samples over as a platform plugin does
+    qt6-qpa-plugins                     # the framebuffer and VNC platforms the tests run on
     fonts-ipafont-gothic                # a Japanese font for the display texts
     xvfb x11-apps x11-utils xdotool imagemagick # a virtual screen, screenshots, synthetic input
     libx11-dev valgrind                 # the test's close request to a window, the memory checker
