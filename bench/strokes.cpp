@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "strokes.h"
 
+#include "dot.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPen>
@@ -31,9 +33,7 @@ QList<QPoint> sweep(qsizetype count, int step, int amplitude, int rowGap)
 
 void drawDot(QPainter &p, QPoint at, int width, const QColor &colour)
 {
-    p.setPen(colour);
-    p.setBrush(colour);
-    p.drawEllipse(QRectF(at.x(), at.y(), width, width));
+    ::drawDot(p, at.x(), at.y(), width, colour);
 }
 
 void drawSegment(QPainter &p, QPoint from, QPoint to, int width, const QColor &colour)

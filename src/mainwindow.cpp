@@ -5,6 +5,7 @@
 #include "cardpicture.h"
 #include "colordialog.h"
 #include "displaytext.h"
+#include "dot.h"
 #include "pixelcopy.h"
 #include "touchpoint.h"
 
@@ -274,36 +275,15 @@ void Mainwindow::showCanvas()
     update(0, 0, canvasWidth, canvasHeight);
 }
 
-namespace {
-
-// A filled round dot covering the w x w square at (x, y): the pixels whose centres lie in
-// the square's circle. Qt's drawEllipse() would reach one pixel further right and down, its
-// outline straddling the square's edge.
-void drawDot(QPixmap &canvas, int x, int y, int w, const QColor &colour)
-{
-    // In floating point: the square's far edge at the int limits would overflow. Past this,
-    // every coordinate lies within a dot's width of the canvas.
-    if (!QRectF(x, y, w, w).intersects(QRectF(canvas.rect())))
-        return;
-    QPainter p(&canvas);
-    for (int row = 0; row < w; ++row) {
-        // Distances from the centre in half pixels, so that the test stays in integers.
-        const int dy = 2 * row + 1 - w;
-        int inset = 0;
-        while ((2 * inset + 1 - w) * (2 * inset + 1 - w) + dy * dy > w * w)
-            ++inset;
-        p.fillRect(x + inset, y + row, w - 2 * inset, 1, colour);
-    }
-}
-
-} // namespace
-
 void Mainwindow::mousePressEvent(QMouseEvent *e)
 {
     const QPoint touch = touchPoint(e);
     pos_x = touch.x();
     pos_y = touch.y();
-    drawDot(canvas, pos_x, pos_y, strokeWidth(), drawingColor());
+    {
+        QPainter p(&canvas);
+        drawDot(p, pos_x, pos_y, strokeWidth(), drawingColor());
+    }
     showCanvas();
     last_x = pos_x;
     last_y = pos_y;
