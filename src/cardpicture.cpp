@@ -7,7 +7,6 @@
 #include <QImageReader>
 #include <QThread>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,24 +34,17 @@ QByteArray readRegularFile(const QString &path)
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return QByteArray();
-    QByteArray bytes;
     struct stat status;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
-        status.st_size <= maximumFileSize) {
-        bytes.resize(qsizetype(status.st_size));
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        bytes.truncate(done);
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0 ||
+        status.st_size > maximumFileSize) {
+        ::close(fd);
+        return QByteArray();
     }
-    ::close(fd);
-    return bytes;
+    // The file takes the descriptor over and closes it.
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return QByteArray();
+    return file.read(maximumFileSize);
 }
 
 // A scan begins with its marker; the coded data never holds those two bytes.
