@@ -17,7 +17,6 @@ public:
     // handled its own show event (a dialog places itself there).
     static void showFor(QWidget *client);
 
-    QWidget *client() const { return window_client; }
     QRect closeButton() const;
 
 protected:
