@@ -51,6 +51,8 @@ bool QPEApplication::notify(QObject *receiver, QEvent *event)
 {
     if (caption_bars && event->type() == QEvent::Close && closeKeepingWindow(receiver, event))
         return true;
+    if (palm_rejection.drops(receiver, event))
+        return true;
     const bool fromWindowSystem = event->spontaneous();
     const bool handled = QApplication::notify(receiver, event);
     if (caption_bars)

@@ -2,6 +2,8 @@
 #ifndef QPEAPPLICATION_H
 #define QPEAPPLICATION_H
 
+#include "palmrejection.h"
+
 #include <QApplication>
 #include <QPointer>
 
@@ -25,6 +27,7 @@ private:
     void decorate(QObject *receiver, const QEvent *event);
 
     QPointer<QWidget> main_widget;
+    PalmRejection palm_rejection;
     bool caption_bars = false;
     bool tablet_mouse = false;
 };

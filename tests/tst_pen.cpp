@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QtGui/qtestsupport_gui.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <qpeapplication.h>
 
@@ -28,6 +29,27 @@ void stylus(QPoint global, Qt::MouseButtons buttons)
     QWindowSystemInterface::handleTabletEvent(
         nullptr, QPointF(), QPointF(global), int(QInputDevice::DeviceType::Stylus),
         int(QPointingDevice::PointerType::Pen), buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, 1);
+}
+
+void proximity(bool inRange)
+{
+    const int stylus = int(QInputDevice::DeviceType::Stylus);
+    const int pen = int(QPointingDevice::PointerType::Pen);
+    if (inRange)
+        QWindowSystemInterface::handleTabletEnterProximityEvent(stylus, pen, 1);
+    else
+        QWindowSystemInterface::handleTabletLeaveProximityEvent(stylus, pen, 1);
+}
+
+// One finger, or a palm, on the touch screen under the same glass.
+void touch(QPoint global, QEventPoint::State state)
+{
+    static QPointingDevice *const screen = QTest::createTouchDevice();
+    QWindowSystemInterface::TouchPoint point;
+    point.area = QRectF(QPointF(global) - QPointF(4, 4), QSizeF(8, 8));
+    point.pressure = state == QEventPoint::State::Released ? 0.0 : 1.0;
+    point.state = state;
+    QWindowSystemInterface::handleTouchEvent(nullptr, screen, {point});
 }
 
 void deliver()
@@ -86,6 +108,7 @@ private slots:
 
     void strokeKeepsEverySample();
     void strayInputDrawsNothing();
+    void restingHandLeavesNoInk();
     void captionBarMovesAndCloses();
     void listsAndMenusTakeThePen();
 
@@ -117,6 +140,42 @@ void TestPen::strayInputDrawsNothing()
 
     penStroke(onScreen({QPoint(100, 200), QPoint(150, 220)}));
     QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 51, 21));
+}
+
+void TestPen::restingHandLeavesNoInk()
+{
+    using State = QEventPoint::State;
+    const auto hand = [this](int x, int y, State state) {
+        touch(window->mapToGlobal(QPoint(x, y)), state);
+    };
+    // A finger stroke under way when the pen comes ends there.
+    hand(100, 300, State::Pressed);
+    hand(200, 300, State::Updated);
+    proximity(true);
+    deliver();
+    QCOMPARE(QGuiApplication::mouseButtons(), Qt::NoButton);
+    hand(200, 400, State::Updated);
+    hand(200, 400, State::Released);
+    // Halfway through the pen's stroke a palm lands, moves and rests until the pen is gone.
+    const QList<QPoint> line = onScreen({QPoint(100, 200), QPoint(200, 200), QPoint(300, 200)});
+    stylus(line[0], Qt::LeftButton);
+    stylus(line[1], Qt::LeftButton);
+    hand(500, 400, State::Pressed);
+    hand(506, 404, State::Updated);
+    stylus(line[2], Qt::LeftButton);
+    stylus(line[2], Qt::NoButton);
+    proximity(false);
+    hand(510, 410, State::Released);
+    deliver();
+    const QImage canvas = canvasImage(*window);
+    QCOMPARE(inkBounds(canvas, white), QRect(100, 200, 201, 101));
+    QCOMPARE(countPixels(canvas, qRgb(0, 0, 0)), 101 + 201); // both strokes, unbroken
+
+    // With the pen away, a finger draws.
+    hand(400, 300, State::Pressed);
+    hand(450, 350, State::Released);
+    deliver();
+    QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 351, 151));
 }
 
 void TestPen::captionBarMovesAndCloses()
