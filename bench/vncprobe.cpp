@@ -46,6 +46,9 @@ Latency VncProbe::latency(QWidget *window, const QList<QPoint> &samples)
     Latency result;
     PenInput pen(window, PenInput::AsDevice);
     const QPoint origin = window->mapToGlobal(QPoint());
+    // The client's picture is as old as the last change it asked for.
+    if (!rfb.refresh(5000))
+        return result;
     pen.press(samples.first());
     result.complete = waitForInk(origin + samples.first(), 5000);
     for (qsizetype i = 1; i < samples.size() && result.complete; ++i) {
@@ -71,7 +74,7 @@ Flood VncProbe::flood(QWidget *window, const QList<QPoint> &samples)
     PenInput pen(window, PenInput::AsDevice);
     const QPoint origin = window->mapToGlobal(QPoint());
     pen.press(samples.first());
-    if (waitForInk(origin + samples.first(), 5000)) {
+    if (rfb.refresh(5000) && waitForInk(origin + samples.first(), 5000)) {
         QTest::qWait(20);
         const Clock::time_point start = Clock::now();
         for (qsizetype i = 1; i < samples.size(); ++i)

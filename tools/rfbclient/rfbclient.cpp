@@ -74,18 +74,18 @@ bool RfbClient::handshake(int timeout)
     in >> nameLength;
     read(nameLength, timeout);
 
+    // Qt's server needs a pixel format from its client. Its 16-bit screen is taken as RGB565,
+    // as it is kept, anything else as 32 bits, red at bit 16: QImage's RGB32 in memory.
+    const bool rgb565 = bitsPerPixel == 16;
+    frame = QImage(width, height, rgb565 ? QImage::Format_RGB16 : QImage::Format_RGB32);
+    const quint8 bits = rgb565 ? 16 : 32;
+    const quint16 greenMax = rgb565 ? 63 : 255, redBlueMax = rgb565 ? 31 : 255;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
-    if (bitsPerPixel == 16) {
-        // Qt's 16-bit screen, RGB565, taken as it is rather than converted by the server.
-        frame = QImage(width, height, QImage::Format_RGB16);
-    } else {
-        // 32 bits little-endian true colour, red at bit 16: QImage's RGB32 in memory.
-        frame = QImage(width, height, QImage::Format_RGB32);
-        out << quint8(SetPixelFormat) << quint8(0) << quint16(0) << quint8(32) << quint8(24)
-            << quint8(0) << quint8(1) << quint16(255) << quint16(255) << quint16(255) << quint8(16)
-            << quint8(8) << quint8(0) << quint8(0) << quint16(0);
-    }
+    out << quint8(SetPixelFormat) << quint8(0) << quint16(0) << bits << quint8(rgb565 ? 16 : 24)
+        << quint8(0) << quint8(1) << redBlueMax << greenMax << redBlueMax
+        << quint8(rgb565 ? 11 : 16) << quint8(rgb565 ? 5 : 8) << quint8(0) << quint8(0)
+        << quint16(0);
     out << quint8(SetEncodings) << quint8(0) << quint16(1) << rawEncoding;
     socket.write(message);
     return socket.waitForBytesWritten(timeout);
