@@ -6,6 +6,7 @@
 #include "peer.h"
 #include "peninput.h"
 #include "strokes.h"
+#include "vncprobe.h"
 #include "xprobe.h"
 
 #include <QAction>
@@ -16,7 +17,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSysInfo>
 #include <QTest>
 #include <qpa/qplatformbackingstore.h>
 
@@ -118,25 +121,35 @@ template <typename Job> void whileEventLoopRuns(Job job)
     thread.join();
 }
 
-double percentile(QList<double> values, double p)
+double median(QList<double> values)
 {
     if (values.isEmpty())
         return 0;
     std::sort(values.begin(), values.end());
-    return values.at(qMin(values.size() - 1, qsizetype(p * values.size())));
+    return values.at(values.size() / 2);
 }
 
-double median(const QList<double> &values)
+void fact(const char *key, const QString &value)
 {
-    return percentile(values, 0.5);
+    benchmark::AddCustomContext(key, value.toStdString());
+}
+
+// The port of the VNC server the platform was given, as in "vnc:size=1280x480:port=5911".
+quint16 vncPort()
+{
+    const QRegularExpression port(QStringLiteral("port=(\\d+)"));
+    const QRegularExpressionMatch match = port.match(qEnvironmentVariable("QT_QPA_PLATFORM"));
+    return match.hasMatch() ? match.captured(1).toUShort() : 5900;
 }
 
 } // namespace
 
-Cases::Cases(Results &results, bool quick) : results(results), quick(quick) {}
+Cases::Cases(bool quick) : quick(quick) {}
 
 Cases::~Cases()
 {
+    delete xprobe;
+    delete vnc;
     delete peer;
     delete window;
 }
@@ -151,7 +164,7 @@ Mainwindow *Cases::newWindow()
     return w;
 }
 
-void Cases::startupAndMemory()
+void Cases::start()
 {
     // The first window of the process: nothing of the toolkit's is warm yet.
     const Clock::time_point start = Clock::now();
@@ -161,7 +174,7 @@ void Cases::startupAndMemory()
         while (counter.paints == 0 && secondsSince(start) < 10)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    results.set(QStringLiteral("startup.first"), secondsSince(start) * 1e9);
+    firstStartup = secondsSince(start);
 
     sizeList = controlAt<QComboBox>(window, QPoint(165, 35));
     colourButton = controlAt<QPushButton>(window, QPoint(320, 35));
@@ -176,45 +189,59 @@ void Cases::startupAndMemory()
     // The pixel format of the window's backing store: the format the floor copies.
     if (QBackingStore *store = window->backingStore())
         windowFormat = store->handle()->toImage().format();
-    results.meta(
-        QStringLiteral("window.format"),
-        QString::fromLatin1(QMetaEnum::fromType<QImage::Format>().valueToKey(windowFormat)));
-    const QRect screen = window->screen()->geometry();
-    results.meta(QStringLiteral("screen"),
-                 QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()));
-    results.meta(QStringLiteral("window.size"),
-                 QStringLiteral("%1 x %2").arg(window->width()).arg(window->height()));
+    QScreen *screen = window->screen();
+    QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("vnc"))
+        platform += QStringLiteral(" %1-bit").arg(screen->depth());
+    if (window->devicePixelRatio() != 1)
+        platform += QStringLiteral(", ratio %1").arg(window->devicePixelRatio());
+    fact("platform", platform);
+    fact("qt", QString::fromLatin1(qVersion()));
+    fact("system",
+         QSysInfo::prettyProductName() + QStringLiteral(", kernel ") + QSysInfo::kernelVersion());
+    fact("setting", QStringLiteral("screen %1 x %2, window %3 x %4, backing store %5")
+                        .arg(screen->geometry().width())
+                        .arg(screen->geometry().height())
+                        .arg(window->width())
+                        .arg(window->height())
+                        .arg(QString::fromLatin1(
+                            QMetaEnum::fromType<QImage::Format>().valueToKey(windowFormat))));
 
-    // Memory: after start-up, then after 100,000 pen events (strokes of 1,000 events: a
-    // press, 998 moves and a release), the event loop taking its turn (and painting) after
-    // every tenth.
+    peer = new PeerCanvas;
+    peer->move(640, 0);
+    peer->show();
+}
+
+void Cases::memory(benchmark::State &state)
+{
+    // After start-up, then after 100,000 pen events (strokes of 1,000 events: a press, 998
+    // moves and a release), the event loop taking its turn (and painting) after every tenth.
     // The samples are made first: their 800 kB are the benchmark's, not the program's.
+    ready(Target::Vellumix);
     const qsizetype events = quick ? 10000 : 100000;
     const QList<QPoint> samples = Strokes::sweep(events, 6, 3, 10);
     PenInput pen(window);
     settle(300);
     const qint64 before = residentBytes();
-    for (qsizetype i = 0; i < events; ++i) {
-        const qsizetype inStroke = i % 1000;
-        if (inStroke == 0)
-            pen.press(samples.at(i));
-        else if (inStroke == 999)
-            pen.release(samples.at(i - 1));
-        else
-            pen.move(samples.at(i));
-        if (i % 10 == 9)
-            turn();
+    for (auto _ : state) {
+        for (qsizetype i = 0; i < events; ++i) {
+            const qsizetype inStroke = i % 1000;
+            if (inStroke == 0)
+                pen.press(samples.at(i));
+            else if (inStroke == 999)
+                pen.release(samples.at(i - 1));
+            else
+                pen.move(samples.at(i));
+            if (i % 10 == 9)
+                turn();
+        }
     }
     settle(300);
-    const qint64 after = residentBytes();
-    results.set(QStringLiteral("rss.startup"), before);
-    results.set(QStringLiteral("rss.after"), after);
-    results.set(QStringLiteral("rss.growth"), after - before);
-    results.set(QStringLiteral("rss.events"), events);
-
-    peer = new PeerCanvas;
-    peer->move(640, 0);
-    peer->show();
+    // Start-up is measured before Google Benchmark runs; it is reported here.
+    state.counters["first_window_ns"] = firstStartup * 1e9;
+    state.counters["before"] = double(before);
+    state.counters["growth"] = double(residentBytes() - before);
+    state.counters["events"] = double(events);
 }
 
 QWidget *Cases::widget(Target target) const
@@ -224,6 +251,9 @@ QWidget *Cases::widget(Target target) const
 
 void Cases::ready(Target target)
 {
+    // The two peers are one widget, told how much to repaint.
+    if (target != Target::Vellumix)
+        peer->setWholeWindow(target == Target::FullPeer);
     // Both windows stay on the screen side by side, so neither has to be shown again.
     QWidget *w = widget(target);
     if (w->isVisible() && w->windowHandle()->isExposed()) {
@@ -238,7 +268,7 @@ void Cases::ready(Target target)
 
 void Cases::setStrokeWidth(Target target, int width)
 {
-    if (target == Target::Peer) {
+    if (target != Target::Vellumix) {
         peer->setStrokeWidth(width);
         return;
     }
@@ -251,7 +281,7 @@ void Cases::setStrokeWidth(Target target, int width)
 
 void Cases::clear(Target target)
 {
-    if (target == Target::Peer)
+    if (target != Target::Vellumix)
         peer->clear();
     else
         newAction->trigger();
@@ -271,8 +301,9 @@ bool Cases::showsExactly(Target target, const QList<QPoint> &samples, int width)
 
 void Cases::floorCopy(benchmark::State &state)
 {
-    // The same bytes as a 640 x 480 picture in the window's pixel format, copied whole.
-    const QImage picture(640, 480, windowFormat);
+    // The same bytes as the window's pixels in its pixel format, copied whole.
+    const qreal ratio = window->devicePixelRatio();
+    const QImage picture(window->size() * ratio, windowFormat);
     const auto bytes = size_t(picture.sizeInBytes());
     std::vector<uchar> from(bytes, 0x5a), to(bytes, 0);
     for (auto _ : state) {
@@ -327,20 +358,15 @@ void Cases::flood(benchmark::State &state, Target target)
             if (secondsSince(start) > 60)
                 break;
         }
-        state.SetIterationTime(secondsSince(start));
+        state.SetIterationTime(secondsSince(start) / double(count - 1));
         pen.release(samples.last());
         turn();
         paints = counter.paints;
         complete = complete && counter.moves == count - 1 && showsExactly(target, samples, 1);
     }
-    const QString key = target == Target::Vellumix ? QStringLiteral("flood.vellumix")
-                                                   : QStringLiteral("flood.peer");
-    results.set(key + QStringLiteral(".samples"), count);
-    results.set(key + QStringLiteral(".paints"), paints);
-    // Every repetition of the flood must have drawn every sample.
-    const QString completeKey = key + QStringLiteral(".complete");
-    const bool before = !results.has(completeKey) || results.value(completeKey) == 1;
-    results.set(completeKey, before && complete ? 1 : 0);
+    state.counters["samples"] = double(count);
+    state.counters["paints"] = double(paints);
+    state.counters["complete"] = complete;
 }
 
 void Cases::penPress(benchmark::State &state, Target target, int width)
@@ -448,124 +474,142 @@ void Cases::registerBenchmarks()
         return *std::min_element(v.begin(), v.end());
     };
     // Wall-clock time throughout: painting on a real screen is partly the X server's work.
-    // Cases that time only a part of each iteration say so with manual time; a flood is one
-    // iteration.
-    enum Timing { Whole, Part, Flood };
-    auto add = [&](const char *name, auto fn, Timing timing = Whole) {
-        benchmark::internal::Benchmark *b = benchmark::RegisterBenchmark(name, fn);
+    // Cases that time only a part of each iteration say so with manual time; a flood or a
+    // stroke on the screen is one iteration, repeated `times`.
+    enum Timing { Whole, Part, Once };
+    auto add = [&](const std::string &name, auto fn, Timing timing = Whole, int times = 0) {
+        benchmark::internal::Benchmark *b = benchmark::RegisterBenchmark(name.c_str(), fn);
         b->Unit(benchmark::kNanosecond)
-            ->Repetitions(timing == Flood && !quick ? 9 : repetitions)
+            ->Repetitions(timing == Once && !quick ? times : repetitions)
             ->ComputeStatistics("min", fastest)
             ->ReportAggregatesOnly(true);
         if (timing == Whole)
             b->UseRealTime();
         else
             b->UseManualTime();
-        if (timing == Flood)
+        if (timing == Once)
             b->Iterations(1);
         else
             b->MinTime(quick ? 0.02 : 0.05);
         return b;
     };
-    add("floor", [this](benchmark::State &s) { floorCopy(s); });
+    using Run = benchmark::State;
+    const std::pair<Target, std::string> all[] = {
+        {Target::Vellumix, ".vellumix"}, {Target::Peer, ".peer"}, {Target::FullPeer, ".full"}};
+    add("floor", [this](Run &s) { floorCopy(s); });
     for (int width : {1, 4, 7}) {
-        const std::string w = std::to_string(width);
-        add(("move.w" + w + ".vellumix").c_str(),
-            [this, width](benchmark::State &s) { penMove(s, Target::Vellumix, width); });
-        add(("move.w" + w + ".peer").c_str(),
-            [this, width](benchmark::State &s) { penMove(s, Target::Peer, width); });
+        for (const auto &[target, name] : all) {
+            add("move.w" + std::to_string(width) + name,
+                [this, target = target, width](Run &s) { penMove(s, target, width); });
+        }
     }
-    add(
-        "flood.vellumix", [this](benchmark::State &s) { flood(s, Target::Vellumix); }, Flood);
-    add(
-        "flood.peer", [this](benchmark::State &s) { flood(s, Target::Peer); }, Flood);
+    for (const auto &[target, name] : all)
+        add(
+            "flood" + name, [this, target = target](Run &s) { flood(s, target); }, Once, 9);
     for (int width : {1, 7}) {
-        const std::string w = std::to_string(width);
-        add(("press.w" + w + ".vellumix").c_str(),
-            [this, width](benchmark::State &s) { penPress(s, Target::Vellumix, width); }, Part);
-        add(("press.w" + w + ".peer").c_str(),
-            [this, width](benchmark::State &s) { penPress(s, Target::Peer, width); }, Part);
+        for (Target target : {Target::Vellumix, Target::Peer}) {
+            add(
+                "press.w" + std::to_string(width) + all[int(target)].second,
+                [this, target, width](Run &s) { penPress(s, target, width); }, Part);
+        }
     }
-    add("new.vellumix", [this](benchmark::State &s) { newPicture(s); });
+    add("new.vellumix", [this](Run &s) { newPicture(s); });
     add(
-        "pick.vellumix", [this](benchmark::State &s) { colour(s, ColourStep::Pick); }, Part);
+        "pick.vellumix", [this](Run &s) { colour(s, ColourStep::Pick); }, Part);
     add(
-        "poll.vellumix", [this](benchmark::State &s) { colour(s, ColourStep::Poll); }, Part);
+        "poll.vellumix", [this](Run &s) { colour(s, ColourStep::Poll); }, Part);
     add(
-        "startup.vellumix", [this](benchmark::State &s) { startup(s); }, Part)
+        "startup.vellumix", [this](Run &s) { startup(s); }, Part)
         ->MinTime(quick ? 0.05 : 0.5)
         ->Repetitions(quick ? 1 : 3);
+    add(
+        "memory.vellumix", [this](Run &s) { memory(s); }, Once, 1);
+
+    // On a real screen: through the X server, or through the VNC server's picture of the
+    // screen Qt composes.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        xprobe = new XProbe;
+        if (xprobe->isOpen())
+            fact("xserver", xprobe->serverDescription());
+    } else if (QGuiApplication::platformName() == QLatin1String("vnc")) {
+        vnc = new VncProbe(vncPort());
+    }
+    if ((xprobe && xprobe->isOpen()) || (vnc && vnc->isOpen())) {
+        for (const auto &[target, name] : all) {
+            add(
+                "latency" + name, [this, target = target](Run &s) { screenLatency(s, target); },
+                Once, 30);
+            add(
+                "screenflood" + name, [this, target = target](Run &s) { screenFlood(s, target); },
+                Once, 5);
+        }
+    } else if (xprobe || vnc) {
+        qWarning("No screen to watch pen samples arrive on");
+    }
 }
 
-void Cases::throughXServer()
+Latency Cases::onScreen(Target target, const QList<QPoint> &samples)
 {
-    XProbe probe;
-    if (!probe.isOpen()) {
-        qWarning("No X server to send pen samples through");
-        return;
-    }
-    results.meta(QStringLiteral("xserver"), probe.serverDescription());
-    const Target targets[] = {Target::Vellumix, Target::Peer};
-    const QString names[] = {QStringLiteral("vellumix"), QStringLiteral("peer")};
-    XProbe::Target where[2];
-    for (int t = 0; t < 2; ++t) {
-        QWidget *w = widget(targets[t]);
-        ready(targets[t]);
-        setStrokeWidth(targets[t], 1);
-        clear(targets[t]);
-        where[t] = {w->winId(), w->mapToGlobal(QPoint())};
-    }
-    settle(100);
+    QWidget *w = widget(target);
+    if (vnc)
+        return vnc->latency(w, samples);
+    Latency measured;
+    whileEventLoopRuns([&] {
+        measured = xprobe->latency({w->winId(), w->mapToGlobal(QPoint())}, samples);
+    });
+    return measured;
+}
 
-    // Latency: strokes of a few samples, one sample at a time with the program idle before
-    // each, taking turns between the program and the peer so that whatever else the machine
-    // does falls on both alike. Each stroke goes on where the last one ended, on fresh canvas.
-    const int strokes = quick ? 4 : 30, perStroke = 12;
-    const QList<QPoint> path = Strokes::sweep(strokes * (perStroke + 1), 8, 2, 12);
-    QList<double> latency[2];
-    bool latencyComplete[2] = {true, true};
-    for (int stroke = 0; stroke < strokes; ++stroke) {
-        const QList<QPoint> samples = path.mid(stroke * (perStroke + 1), perStroke + 1);
-        for (int t = 0; t < 2; ++t) {
-            XProbe::Latency measured;
-            whileEventLoopRuns([&] { measured = probe.latency(where[t], samples); });
-            latency[t] << measured.ns;
-            latencyComplete[t] = latencyComplete[t] && measured.complete;
-        }
-    }
+Flood Cases::floodOnScreen(Target target, const QList<QPoint> &samples)
+{
+    QWidget *w = widget(target);
+    if (vnc)
+        return vnc->flood(w, samples);
+    Flood measured;
+    whileEventLoopRuns([&] {
+        measured = xprobe->flood({w->winId(), w->mapToGlobal(QPoint())}, samples);
+    });
+    return measured;
+}
 
-    // Floods: every sample at once, until the last one is on the screen; taking turns too.
-    const qsizetype floodSamples = quick ? 3000 : 15000;
-    const QList<QPoint> flood = Strokes::sweep(floodSamples, 4, 1, 4);
-    QList<double> perSample[2];
-    bool floodComplete[2] = {true, true};
-    qsizetype paints[2] = {0, 0};
-    for (int round = 0; round < (quick ? 1 : 5); ++round) {
-        for (int t = 0; t < 2; ++t) {
-            clear(targets[t]);
-            settle(50);
-            EventCounter counter(widget(targets[t]));
-            XProbe::Flood result;
-            whileEventLoopRuns([&] { result = probe.flood(where[t], flood); });
-            settle(50);
-            perSample[t] << result.ns / double(floodSamples - 1);
-            paints[t] = counter.paints;
-            floodComplete[t] = floodComplete[t] && result.complete &&
-                               counter.moves == floodSamples - 1 &&
-                               showsExactly(targets[t], flood, 1);
-        }
+void Cases::screenLatency(benchmark::State &state, Target target)
+{
+    // One stroke of 12 samples, one at a time with the program idle before each, on fresh
+    // canvas; the repetition's figure is the stroke's median.
+    ready(target);
+    setStrokeWidth(target, 1);
+    const QList<QPoint> samples = Strokes::sweep(13, 8, 2, 12);
+    bool complete = true;
+    for (auto _ : state) {
+        clear(target);
+        settle(20);
+        const Latency measured = onScreen(target, samples);
+        state.SetIterationTime(median(measured.ns) * 1e-9);
+        complete = complete && measured.complete;
     }
+    state.counters["complete"] = complete;
+}
 
-    for (int t = 0; t < 2; ++t) {
-        const QString &name = names[t];
-        results.set(QStringLiteral("xlatency.%1").arg(name), median(latency[t]));
-        results.set(QStringLiteral("xlatency90.%1").arg(name), percentile(latency[t], 0.9));
-        results.set(QStringLiteral("xlatency.%1.complete").arg(name), latencyComplete[t] ? 1 : 0);
-        results.set(QStringLiteral("xlatency.%1.samples").arg(name), latency[t].size());
-        results.set(QStringLiteral("xflood.%1").arg(name),
-                    *std::min_element(perSample[t].begin(), perSample[t].end()));
-        results.set(QStringLiteral("xflood.%1.samples").arg(name), floodSamples);
-        results.set(QStringLiteral("xflood.%1.paints").arg(name), paints[t]);
-        results.set(QStringLiteral("xflood.%1.complete").arg(name), floodComplete[t] ? 1 : 0);
+void Cases::screenFlood(benchmark::State &state, Target target)
+{
+    ready(target);
+    setStrokeWidth(target, 1);
+    const qsizetype count = quick ? 3000 : 15000;
+    const QList<QPoint> samples = Strokes::sweep(count, 4, 1, 4);
+    bool complete = true;
+    qsizetype paints = 0;
+    for (auto _ : state) {
+        clear(target);
+        settle(50);
+        EventCounter counter(widget(target));
+        const Flood measured = floodOnScreen(target, samples);
+        state.SetIterationTime(measured.ns * 1e-9 / double(count - 1));
+        settle(50);
+        paints = counter.paints;
+        complete = complete && measured.complete && counter.moves == count - 1 &&
+                   showsExactly(target, samples, 1);
     }
+    state.counters["samples"] = double(count);
+    state.counters["paints"] = double(paints);
+    state.counters["complete"] = complete;
 }

@@ -2,7 +2,7 @@
 #ifndef BENCH_CASES_H
 #define BENCH_CASES_H
 
-#include "report.h"
+#include "probe.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,27 +14,28 @@ class ColorDialog;
 class Mainwindow;
 class PeerCanvas;
 class QAction;
+class VncProbe;
+class XProbe;
 class QComboBox;
 class QPushButton;
 class QWidget;
 
 // The cases of the benchmark, run through the real Mainwindow with pen events delivered as
-// the toolkit delivers them, beside the same cases on the peer and the floor copy.
+// the toolkit delivers them, beside the same cases on the peers and the floor copy.
 class Cases
 {
 public:
-    Cases(Results &results, bool quick);
+    explicit Cases(bool quick);
     ~Cases();
 
-    // Before anything else, in a fresh process: the first start-up and the memory case.
-    void startupAndMemory();
-    // The timed cases, registered with Google Benchmark (run by the caller).
+    // Before anything else, in a fresh process: the first start-up.
+    void start();
+    // The timed cases, registered with Google Benchmark (run by the caller). On xcb and vnc
+    // they include pen samples timed until their ink is on the screen.
     void registerBenchmarks();
-    // Pen samples sent through a real X server; only on the xcb platform.
-    void throughXServer();
 
 private:
-    enum class Target { Vellumix, Peer };
+    enum class Target { Vellumix, Peer, FullPeer };
 
     QWidget *widget(Target target) const;
     void ready(Target target);
@@ -55,9 +56,16 @@ private:
     enum class ColourStep { Pick, Poll };
     void colour(benchmark::State &state, ColourStep step);
     void startup(benchmark::State &state);
+    void memory(benchmark::State &state);
+    Latency onScreen(Target target, const QList<QPoint> &samples);
+    Flood floodOnScreen(Target target, const QList<QPoint> &samples);
+    void screenLatency(benchmark::State &state, Target target);
+    void screenFlood(benchmark::State &state, Target target);
 
-    Results &results;
     const bool quick;
+    double firstStartup = 0;
+    XProbe *xprobe = nullptr;
+    VncProbe *vnc = nullptr;
     Mainwindow *window = nullptr;
     PeerCanvas *peer = nullptr;
     ColorDialog *dialog = nullptr;

@@ -28,7 +28,7 @@ void PeerCanvas::mousePressEvent(QMouseEvent *e)
         QPainter p(&picture);
         Strokes::drawDot(p, last, strokeWidth, colour);
     }
-    update(QRect(last, QSize(strokeWidth + 1, strokeWidth + 1)));
+    updateArea(QRect(last, QSize(strokeWidth + 1, strokeWidth + 1)));
 }
 
 void PeerCanvas::mouseMoveEvent(QMouseEvent *e)
@@ -40,8 +40,16 @@ void PeerCanvas::mouseMoveEvent(QMouseEvent *e)
     }
     // The segment's rectangle, grown by the pen's reach beyond its centre line.
     const int reach = strokeWidth / 2 + 2;
-    update(QRect(last, to).normalized().adjusted(-reach, -reach, reach, reach));
+    updateArea(QRect(last, to).normalized().adjusted(-reach, -reach, reach, reach));
     last = to;
+}
+
+void PeerCanvas::updateArea(const QRect &area)
+{
+    if (wholeWindow)
+        update();
+    else
+        update(area);
 }
 
 void PeerCanvas::paintEvent(QPaintEvent *e)

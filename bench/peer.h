@@ -10,13 +10,15 @@
 // piece of stroke into an image and asks for a repaint of that piece's rectangle only,
 // painting just the rectangle it is asked for. It draws exactly what the program draws (the
 // same dot and segment at the same width and colour) so that only the way to the screen
-// differs.
+// differs. Told to repaint its whole window on every sample, it does the work the program's
+// design prescribes, the plain way: the full-copy peer.
 class PeerCanvas : public QWidget
 {
 public:
     PeerCanvas();
 
     void setStrokeWidth(int width) { strokeWidth = width; }
+    void setWholeWindow(bool whole) { wholeWindow = whole; }
     void clear();
     const QImage &image() const { return picture; }
 
@@ -26,9 +28,12 @@ protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
+    void updateArea(const QRect &area);
+
     QImage picture;
     QPoint last;
     int strokeWidth = 1;
+    bool wholeWindow = false;
     QColor colour = Qt::black;
 };
 

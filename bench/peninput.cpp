@@ -4,10 +4,11 @@
 #include <QWidget>
 #include <qpa/qwindowsysteminterface.h>
 
-PenInput::PenInput(QWidget *topLevel)
-    : window(topLevel->windowHandle()), origin(topLevel->mapToGlobal(QPoint()))
+PenInput::PenInput(QWidget *topLevel, Way way)
+    : window(way == ToWindow ? topLevel->windowHandle() : nullptr),
+      origin(topLevel->mapToGlobal(QPoint())), way(way)
 {
-    Q_ASSERT(window);
+    Q_ASSERT(window || way == AsDevice);
 }
 
 void PenInput::press(QPoint at)
@@ -38,9 +39,9 @@ void PenInput::send(QEvent::Type type, QPoint at, bool queued)
     const Qt::MouseButtons buttons =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const QPointF local(at);
     const QPointF global(at + origin);
-    if (queued) {
+    const QPointF local = way == AsDevice ? global : QPointF(at);
+    if (queued || way == AsDevice) {
         QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
             window, timestamp, local, global, buttons, button, type);
     } else {

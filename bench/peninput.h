@@ -15,7 +15,10 @@ class QWidget;
 class PenInput
 {
 public:
-    explicit PenInput(QWidget *topLevel);
+    // To the window, or as Qt's evdev and tslib handlers hand a device's samples: queued, with
+    // the position on the screen and no window, which the toolkit then finds.
+    enum Way { ToWindow, AsDevice };
+    explicit PenInput(QWidget *topLevel, Way way = ToWindow);
 
     // Delivered at once, as a plugin delivers a sample it has just read.
     void press(QPoint at);
@@ -30,6 +33,7 @@ private:
 
     QPointer<QWindow> window;
     QPoint origin; // the window's top-left corner on the screen
+    Way way;
     ulong timestamp = 0;
 };
 

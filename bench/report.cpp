@@ -2,9 +2,11 @@
 #include "report.h"
 
 #include <QFile>
-#include <QSysInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
-#include <QThread>
 
 #include <cmath>
 
@@ -16,56 +18,79 @@ const QString endMarker = QStringLiteral("<!-- benchmark run: end -->");
 const double mebibyte = 1024.0 * 1024.0;
 
 enum class Unit { Time, Bytes };
-enum class Goal { None, FloorRatio, NotSlowerThanPeer, PeerRatio, Growth };
+enum class Goal { None, FloorRatio, FullPeer, Growth };
 
+// A row per case and platform. The peers' figures are the cases named with ".peer" and
+// ".full" for ".vellumix". In `what`, %s stands for the case's samples, %e for its events,
+// %r for its repetitions.
 struct Row
 {
     const char *number;
     const char *what;
     const char *key;
-    const char *peerKey;
-    Unit unit;
-    Goal goal;
-    double limit;
-    bool perSample;     // the figure is for all the samples of the run (key + ".samples")
-    const char *onlyOn; // the platform the target is set for, or null for every platform
+    const char *counter = nullptr; // the figure is this counter of the case, not its time
+    Unit unit = Unit::Time;
+    Goal goal = Goal::None;
+    const char *onlyOn = nullptr; // the platform the target is set for, or every one
+    const char *statistic = "min";
 };
 
 const Row rows[] = {
-    {"", "floor: a bare copy of the 640 × 480 picture (memcpy)", "floor", nullptr, Unit::Time,
-     Goal::None, 0, false, nullptr},
-    {"1", "pen move and its paint, width 1", "move.w1.vellumix", "move.w1.peer", Unit::Time,
-     Goal::None, 0, false, nullptr},
-    {"1", "pen move and its paint, width 4", "move.w4.vellumix", "move.w4.peer", Unit::Time,
-     Goal::None, 0, false, nullptr},
-    {"1", "pen move and its paint, width 7", "move.w7.vellumix", "move.w7.peer", Unit::Time,
-     Goal::FloorRatio, 1.3, false, "offscreen"},
-    {"2", "flood: %1 samples queued at once, per sample", "flood.vellumix", "flood.peer",
-     Unit::Time, Goal::NotSlowerThanPeer, 1.0, true, nullptr},
-    {"3", "pen press (dot) and its paint, width 1", "press.w1.vellumix", "press.w1.peer",
-     Unit::Time, Goal::None, 0, false, nullptr},
-    {"3", "pen press (dot) and its paint, width 7", "press.w7.vellumix", "press.w7.peer",
-     Unit::Time, Goal::None, 0, false, nullptr},
-    {"4", "new: clear the canvas and repaint the window", "new.vellumix", nullptr, Unit::Time,
-     Goal::None, 0, false, nullptr},
-    {"5", "colour pick: a pen press on the palette", "pick.vellumix", nullptr, Unit::Time,
-     Goal::None, 0, false, nullptr},
-    {"5", "colour poll that finds a new colour, and the button's paint", "poll.vellumix", nullptr,
-     Unit::Time, Goal::None, 0, false, nullptr},
-    {"6", "start-up: window constructed to its first paint", "startup.vellumix", nullptr,
-     Unit::Time, Goal::None, 0, false, nullptr},
-    {"6", "start-up of the process's first window", "startup.first", nullptr, Unit::Time,
-     Goal::None, 0, false, nullptr},
-    {"7", "resident set size after start-up", "rss.startup", nullptr, Unit::Bytes, Goal::None, 0,
-     false, nullptr},
-    {"7", "resident set size growth after %2 pen events", "rss.growth", nullptr, Unit::Bytes,
-     Goal::Growth, 1.0, false, nullptr},
-    {"8", "XTest sample to its pixels on the screen (%4 samples), median", "xlatency.vellumix",
-     "xlatency.peer", Unit::Time, Goal::PeerRatio, 1.5, false, nullptr},
-    {"8", "XTest sample to its pixels on the screen, 90th percentile", "xlatency90.vellumix",
-     "xlatency90.peer", Unit::Time, Goal::None, 0, false, nullptr},
-    {"8", "XTest flood: %3 samples sent at once, per sample", "xflood.vellumix", "xflood.peer",
-     Unit::Time, Goal::NotSlowerThanPeer, 1.0, false, nullptr},
+    {"", "floor: a bare copy of the window's pixels (memcpy)", "floor"},
+    {"1", "pen move and its paint, width 1", "move.w1.vellumix"},
+    {"1", "pen move and its paint, width 4", "move.w4.vellumix"},
+    {"1", "pen move and its paint, width 7", "move.w7.vellumix", nullptr, Unit::Time,
+     Goal::FloorRatio, "offscreen"},
+    {"2", "flood: %s samples queued at once, per sample", "flood.vellumix", nullptr, Unit::Time,
+     Goal::FullPeer},
+    {"3", "pen press (dot) and its paint, width 1", "press.w1.vellumix"},
+    {"3", "pen press (dot) and its paint, width 7", "press.w7.vellumix"},
+    {"4", "new: clear the canvas and repaint the window", "new.vellumix"},
+    {"5", "colour pick: a pen press on the palette", "pick.vellumix"},
+    {"5", "colour poll that finds a new colour, and the button's paint", "poll.vellumix"},
+    {"6", "start-up: window constructed to its first paint", "startup.vellumix"},
+    {"6", "start-up of the process's first window", "memory.vellumix", "first_window_ns"},
+    {"7", "resident set size after start-up", "memory.vellumix", "before", Unit::Bytes},
+    {"7", "resident set size growth after %e pen events", "memory.vellumix", "growth", Unit::Bytes,
+     Goal::Growth},
+    {"8", "a pen sample to its ink on the screen, median of %r strokes", "latency.vellumix",
+     nullptr, Unit::Time, Goal::FullPeer, nullptr, "median"},
+    {"8", "flood on the screen: %s samples at once, per sample", "screenflood.vellumix", nullptr,
+     Unit::Time, Goal::FullPeer},
+};
+
+// One run's cases by name ("name" for a single repetition, "name/statistic" for repeated
+// ones) and its facts.
+struct Run
+{
+    QJsonObject context;
+    QHash<QString, QJsonObject> cases;
+
+    QJsonObject find(const QString &name, const char *statistic = "min") const
+    {
+        const QJsonObject aggregate =
+            cases.value(name + QLatin1Char('/') + QLatin1String(statistic));
+        return aggregate.isEmpty() ? cases.value(name) : aggregate;
+    }
+    double figure(const QString &name, const Row &row) const
+    {
+        const QJsonObject found = find(name, row.statistic);
+        const QJsonValue value =
+            row.counter ? found.value(QLatin1String(row.counter)) : found.value("real_time");
+        return value.isDouble() ? value.toDouble() : NAN;
+    }
+    double counter(const QString &name, const char *which) const
+    {
+        return find(name).value(QLatin1String(which)).toDouble(NAN);
+    }
+    // The standard error of the case's figure, from the spread of its repetitions.
+    double noise(const QString &name) const
+    {
+        const QJsonObject spread = cases.value(name + QStringLiteral("/stddev"));
+        return spread.value("real_time").toDouble() /
+               std::sqrt(qMax(1.0, spread.value("repetitions").toDouble()));
+    }
+    QString fact(const char *key) const { return context.value(QLatin1String(key)).toString(); }
 };
 
 QString formatTime(double ns)
@@ -79,253 +104,160 @@ QString formatTime(double ns)
     return QStringLiteral("%1 s").arg(ns / 1e9, 0, 'f', 2);
 }
 
-QString formatBytes(double bytes, bool sign)
+QString format(double value, const Row &row)
 {
-    const QString text = QStringLiteral("%1 MiB").arg(std::fabs(bytes) / mebibyte, 0, 'f', 2);
-    if (!sign)
+    if (std::isnan(value))
+        return {};
+    if (row.unit == Unit::Time)
+        return formatTime(value);
+    const QString text = QStringLiteral("%1 MiB").arg(std::fabs(value) / mebibyte, 0, 'f', 2);
+    if (row.goal != Goal::Growth)
         return text;
-    return (bytes < 0 ? QStringLiteral("−") : QStringLiteral("+")) + text;
-}
-
-QString formatRate(double nsPerSample)
-{
-    return QStringLiteral("%L1/s").arg(qRound64(1e9 / nsPerSample));
+    return (value < 0 ? QStringLiteral("−") : QStringLiteral("+")) + text;
 }
 
 QString ratio(double value)
 {
-    return QStringLiteral("%1×").arg(value, 0, 'f', 2);
+    return std::isnan(value) ? QString() : QStringLiteral("%1×").arg(value, 0, 'f', 2);
 }
 
-struct Cell
+// A flood's rate and paints, and a lost sample, beside its figure.
+QString details(const Run &run, const QString &name, const Row &row)
 {
-    bool present = false;
-    double value = 0;
-};
-
-Cell figure(const Results &run, const char *key, bool perSample)
-{
-    if (!key || !run.has(QLatin1String(key)))
+    const double value = run.figure(name, row);
+    if (std::isnan(value))
         return {};
-    double value = run.value(QLatin1String(key));
-    if (perSample) {
-        const double samples = run.value(QLatin1String(key) + QStringLiteral(".samples"));
-        if (samples <= 0)
-            return {};
-        value /= samples;
-    }
-    return {true, value};
+    QStringList notes;
+    if (row.key == QLatin1String("flood.vellumix") ||
+        row.key == QLatin1String("screenflood.vellumix"))
+        notes << QStringLiteral("%L1/s").arg(qRound64(1e9 / value))
+              << QStringLiteral("paints: %L1").arg(qRound64(run.counter(name, "paints")));
+    if (run.counter(name, "complete") == 0)
+        notes << QStringLiteral("**samples lost**");
+    return format(value, row) +
+           (notes.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(notes.join(u", ")));
 }
 
-QString count(const Results &run, const char *key)
+QString label(const Row &row, const Run &run)
 {
-    return QStringLiteral("%L1").arg(qRound64(run.value(QLatin1String(key))));
-}
-
-// The row's words, with the sample and event counts of the run.
-QString label(const Row &row, const Results &run)
-{
+    const QString key = QLatin1String(row.key);
     return QString::fromUtf8(row.what)
-        .replace(QStringLiteral("%1"), count(run, "flood.vellumix.samples"))
-        .replace(QStringLiteral("%2"), count(run, "rss.events"))
-        .replace(QStringLiteral("%3"), count(run, "xflood.vellumix.samples"))
-        .replace(QStringLiteral("%4"), count(run, "xlatency.vellumix.samples"));
+        .replace(QStringLiteral("%s"), QStringLiteral("%L1").arg(run.counter(key, "samples")))
+        .replace(QStringLiteral("%e"), QStringLiteral("%L1").arg(run.counter(key, "events")))
+        .replace(
+            QStringLiteral("%r"),
+            QStringLiteral("%1").arg(run.find(key, row.statistic).value("repetitions").toInt(1)));
 }
 
-bool complete(const Results &run, const char *key)
-{
-    const QString flag = QLatin1String(key) + QStringLiteral(".complete");
-    return !run.has(flag) || run.value(flag) == 1;
-}
-
-QString firstLine(const QString &path, const QString &prefix)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QTextStream in(&file);
-    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
-        if (line.startsWith(prefix))
-            return line.mid(line.indexOf(QLatin1Char(':')) + 1).trimmed();
-    }
-    return {};
-}
-
-} // namespace
-
-bool Results::save(const QString &path) const
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QTextStream out(&file);
-    for (auto i = facts.cbegin(); i != facts.cend(); ++i)
-        out << "fact\t" << i.key() << '\t' << i.value() << '\n';
-    for (auto i = values.cbegin(); i != values.cend(); ++i)
-        out << "value\t" << i.key() << '\t' << QString::number(i.value(), 'g', 12) << '\n';
-    return true;
-}
-
-Results Results::load(const QString &path, bool *ok)
-{
-    Results results;
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly);
-    if (!*ok)
-        return results;
-    QTextStream in(&file);
-    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
-        const QStringList fields = line.split(QLatin1Char('\t'));
-        if (fields.size() != 3)
-            continue;
-        if (fields.at(0) == QLatin1String("fact"))
-            results.meta(fields.at(1), fields.at(2));
-        else if (fields.at(0) == QLatin1String("value"))
-            results.set(fields.at(1), fields.at(2).toDouble());
-    }
-    return results;
-}
-
-QString table(const QList<Results> &runs)
+QString table(const QList<Run> &runs)
 {
     QString text;
     QTextStream out(&text);
-    out << "| case | measure | platform | Vellumix | peer | Vellumix ÷ floor | Vellumix ÷ peer "
-           "| target | met |\n";
-    out << "|---|---|---|--:|--:|--:|--:|---|---|\n";
-    QStringList verdicts;
-    bool xRun = false;
+    out << "| case | measure | platform | Vellumix | full-copy peer | dirty-rectangle peer "
+           "| Vellumix ÷ floor | Vellumix ÷ full-copy peer | target | met |\n"
+           "|---|---|---|--:|--:|--:|--:|--:|---|---|\n";
+    QStringList notes;
     for (const Row &row : rows) {
-        for (const Results &run : runs) {
-            const QString platform = run.fact(QStringLiteral("platform"));
-            const Cell own = figure(run, row.key, row.perSample);
-            if (!own.present)
+        const QString key = QLatin1String(row.key);
+        const QString full = QString(key).replace(QStringLiteral(".vellumix"), ".full");
+        const QString peer = QString(key).replace(QStringLiteral(".vellumix"), ".peer");
+        for (const Run &run : runs) {
+            const double own = run.figure(key, row);
+            if (std::isnan(own))
                 continue;
-            xRun = xRun || row.number == QLatin1String("8");
-            const Cell peer = figure(run, row.peerKey, row.perSample);
-            const Cell floor = figure(run, "floor", false);
-            const QString what = label(row, run);
-            if (!complete(run, row.key) && own.value <= 0) {
-                out << "| " << row.number << " | " << what << " | " << platform
-                    << " | not measured: the samples did not reach the screen | | | | | |\n";
-                continue;
-            }
-            QString ownText, peerText, floorRatio, peerRatio;
-            if (row.unit == Unit::Bytes) {
-                ownText = formatBytes(own.value, row.goal == Goal::Growth);
-            } else {
-                ownText = formatTime(own.value);
-                if (peer.present)
-                    peerText = formatTime(peer.value);
-                if (row.goal == Goal::NotSlowerThanPeer) {
-                    ownText += QStringLiteral(" (%1)").arg(formatRate(own.value));
-                    if (peer.present)
-                        peerText += QStringLiteral(" (%1)").arg(formatRate(peer.value));
-                }
-                if (floor.present && QLatin1String(row.key) != QLatin1String("floor"))
-                    floorRatio = ratio(own.value / floor.value);
-                if (peer.present)
-                    peerRatio = ratio(own.value / peer.value);
-            }
-            if (!complete(run, row.key))
-                ownText += QStringLiteral(", samples lost");
-            if (row.peerKey && !complete(run, row.peerKey))
-                peerText += QStringLiteral(", samples lost");
-
+            const QString platform = run.fact("platform");
+            const double floor = run.figure(QStringLiteral("floor"), rows[0]);
+            const double fullPeer = full == key ? NAN : run.figure(full, row);
             QString target, met;
-            const bool applies =
-                row.goal != Goal::None && (!row.onlyOn || platform == QLatin1String(row.onlyOn));
-            if (applies) {
+            if (row.goal != Goal::None && (!row.onlyOn || platform == QLatin1String(row.onlyOn))) {
                 bool ok = false;
-                switch (row.goal) {
-                case Goal::FloorRatio:
-                    target = QStringLiteral("≤ %1× floor").arg(row.limit, 0, 'f', 1);
-                    ok = floor.present && own.value <= row.limit * floor.value;
-                    break;
-                case Goal::NotSlowerThanPeer:
-                    target = QStringLiteral("≤ 1× peer, every sample drawn");
-                    ok = peer.present && own.value <= peer.value && complete(run, row.key);
-                    break;
-                case Goal::PeerRatio:
-                    target = QStringLiteral("≤ %1× peer").arg(row.limit, 0, 'f', 1);
-                    ok = peer.present && own.value <= row.limit * peer.value &&
-                         complete(run, row.key);
-                    break;
-                case Goal::Growth:
-                    target = QStringLiteral("≤ %1 MiB").arg(row.limit, 0, 'f', 0);
-                    ok = own.value <= row.limit * mebibyte;
-                    break;
-                case Goal::None:
-                    break;
+                QString note;
+                if (row.goal == Goal::FloorRatio) {
+                    target = QStringLiteral("≤ 1.3× floor");
+                    ok = own <= 1.3 * floor;
+                    note = QStringLiteral("%1 the floor").arg(ratio(own / floor));
+                } else if (row.goal == Goal::FullPeer) {
+                    // Within two standard errors of the difference, from the repetitions.
+                    const double noise = 2 * std::hypot(run.noise(key), run.noise(full));
+                    target = QStringLiteral("≤ full-copy peer, every sample drawn");
+                    ok = own <= fullPeer + noise && run.counter(key, "complete") == 1;
+                    note = QStringLiteral("%1 the full-copy peer, noise ±%2 %")
+                               .arg(ratio(own / fullPeer))
+                               .arg(100 * noise / fullPeer, 0, 'f', 1);
+                } else {
+                    target = QStringLiteral("≤ 1 MiB");
+                    ok = own <= mebibyte;
+                    note = format(own, row);
                 }
                 met = ok ? QStringLiteral("yes") : QStringLiteral("**no**");
-                verdicts << QStringLiteral("- case %1, %2 (%3): %4 — %5")
-                                .arg(QLatin1String(row.number), what, platform, target,
-                                     ok ? QStringLiteral("met") : QStringLiteral("missed"));
+                notes << QStringLiteral("- case %1, %2 (%3): %4; %5 — %6")
+                             .arg(QLatin1String(row.number), label(row, run), platform, target,
+                                  note, ok ? QStringLiteral("met") : QStringLiteral("missed"));
             }
-            out << "| " << row.number << " | " << what << " | " << platform << " | " << ownText
-                << " | " << peerText << " | " << floorRatio << " | " << peerRatio << " | " << target
-                << " | " << met << " |\n";
+            out << "| " << row.number << " | " << label(row, run) << " | " << platform << " | "
+                << details(run, key, row) << " | "
+                << (full == key ? QString() : details(run, full, row)) << " | "
+                << (peer == key ? QString() : details(run, peer, row)) << " | "
+                << (key == QLatin1String("floor") || row.unit == Unit::Bytes ? QString()
+                                                                             : ratio(own / floor))
+                << " | " << ratio(own / fullPeer) << " | " << target << " | " << met << " |\n";
         }
     }
-    if (!xRun)
-        out << "| 8 | pen samples through a real X server | — | not run: no X server (Xvfb) "
-               "| | | | | |\n";
-    out << "\nTargets:\n" << verdicts.join(QLatin1Char('\n')) << '\n';
-
-    QStringList notes;
-    for (const Results &run : runs) {
-        for (const char *flood : {"flood", "xflood"}) {
-            const QString own = QStringLiteral("%1.vellumix.paints").arg(QLatin1String(flood));
-            const QString peer = QStringLiteral("%1.peer.paints").arg(QLatin1String(flood));
-            if (run.has(own) && run.has(peer))
-                notes << QStringLiteral("- %1, %2: the window painted %L3 times for Vellumix, "
-                                        "%L4 times for the peer, in the last run.")
-                             .arg(run.fact(QStringLiteral("platform")),
-                                  QLatin1String(flood) == QLatin1String("flood")
-                                      ? QStringLiteral("case 2")
-                                      : QStringLiteral("case 8's flood"))
-                             .arg(qRound64(run.value(own)))
-                             .arg(qRound64(run.value(peer)));
-        }
-    }
-    if (!notes.isEmpty())
-        out << "\nFloods:\n" << notes.join(QLatin1Char('\n')) << '\n';
+    out << "\nTargets:\n" << notes.join(QLatin1Char('\n')) << '\n';
     return text;
 }
 
-QString runDescription(const QList<Results> &runs)
+QString description(const QList<Run> &runs)
 {
     QString text;
     QTextStream out(&text);
-    const QString cpu = firstLine(QStringLiteral("/proc/cpuinfo"), QStringLiteral("model name"));
-    const double memoryKiB = firstLine(QStringLiteral("/proc/meminfo"), QStringLiteral("MemTotal"))
-                                 .section(u' ', 0, 0)
-                                 .toDouble();
     QStringList dates;
-    for (const Results &run : runs)
-        dates << run.fact(QStringLiteral("date"));
+    for (const Run &run : runs)
+        dates << run.fact("date").left(16).replace(QLatin1Char('T'), QLatin1Char(' '));
     dates.removeDuplicates();
     out << "Run of " << dates.join(QStringLiteral(" and ")) << ".\n\n";
-    out << "- machine: " << (cpu.isEmpty() ? QStringLiteral("unknown processor") : cpu) << ", "
-        << QThread::idealThreadCount() << " logical processors, "
-        << QString::number(memoryKiB / mebibyte, 'f', 1) << " GiB of memory\n";
-    out << "- system: " << QSysInfo::prettyProductName() << ", kernel " << QSysInfo::kernelVersion()
-        << '\n';
-    for (const Results &run : runs) {
-        out << "- platform plugin `" << run.fact(QStringLiteral("platform")) << "`: Qt "
-            << run.fact(QStringLiteral("qt")) << ", " << run.fact(QStringLiteral("build"))
-            << " build, screen " << run.fact(QStringLiteral("screen")) << ", window "
-            << run.fact(QStringLiteral("window.size")) << ", backing store "
-            << run.fact(QStringLiteral("window.format"));
-        if (!run.fact(QStringLiteral("xserver")).isEmpty())
-            out << ", X server " << run.fact(QStringLiteral("xserver"));
+    out << "- machine: " << runs.first().fact("machine") << '\n';
+    out << "- system: " << runs.first().fact("system") << '\n';
+    for (const Run &run : runs) {
+        out << "- platform `" << run.fact("platform") << "`: Qt " << run.fact("qt") << ", "
+            << run.fact("build") << " build, " << run.fact("setting");
+        if (!run.fact("xserver").isEmpty())
+            out << ", X server " << run.fact("xserver");
         out << '\n';
     }
     return text;
 }
 
+} // namespace
+
+QString report(const QStringList &files, QString *error)
+{
+    QList<Run> runs;
+    for (const QString &path : files) {
+        QFile file(path);
+        const QJsonObject json = file.open(QIODevice::ReadOnly)
+                                     ? QJsonDocument::fromJson(file.readAll()).object()
+                                     : QJsonObject();
+        if (json.isEmpty()) {
+            *error = QStringLiteral("Cannot read %1").arg(path);
+            return {};
+        }
+        Run run{json.value("context").toObject(), {}};
+        for (const QJsonValue &value : json.value("benchmarks").toArray()) {
+            const QJsonObject entry = value.toObject();
+            // Without what Google Benchmark adds, as "/repeats:20/manual_time".
+            QString name = entry.value("run_name").toString().section(QLatin1Char('/'), 0, 0);
+            if (entry.value("run_type").toString() == QLatin1String("aggregate"))
+                name += QLatin1Char('/') + entry.value("aggregate_name").toString();
+            run.cases.insert(name, entry);
+        }
+        runs << run;
+    }
+    return runs.isEmpty() ? QString() : description(runs) + QLatin1Char('\n') + table(runs);
+}
+
 bool writeIntoDocument(const QString &path, const QString &text)
+
 {
     QFile file(path);
     QString document;

@@ -19,12 +19,6 @@ double nanosecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::nano>(Clock::now() - start).count();
 }
 
-// The pixel a segment surely covers, whatever its width: its middle.
-QPoint middle(QPoint from, QPoint to)
-{
-    return (from + to) / 2;
-}
-
 } // namespace
 
 // The damage reports of one window while a measurement runs.
@@ -129,7 +123,7 @@ void XProbe::release()
     XSync(display, False);
 }
 
-XProbe::Latency XProbe::latency(const Target &window, const QList<QPoint> &samples)
+Latency XProbe::latency(const Target &window, const QList<QPoint> &samples)
 {
     Latency result;
     Watch watch(display, window);
@@ -154,7 +148,7 @@ XProbe::Latency XProbe::latency(const Target &window, const QList<QPoint> &sampl
     return result;
 }
 
-XProbe::Flood XProbe::flood(const Target &window, const QList<QPoint> &samples)
+Flood XProbe::flood(const Target &window, const QList<QPoint> &samples)
 {
     Flood result;
     Watch watch(display, window);

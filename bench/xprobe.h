@@ -2,8 +2,8 @@
 #ifndef BENCH_XPROBE_H
 #define BENCH_XPROBE_H
 
-#include <QList>
-#include <QPoint>
+#include "probe.h"
+
 #include <QString>
 
 // Pen samples sent through the X server as a pointer device's (XTest), and their pixels
@@ -24,16 +24,6 @@ public:
     {
         unsigned long id;
         QPoint origin; // its top-left corner on the screen
-    };
-    struct Latency
-    {
-        QList<double> ns; // one per sample after the first
-        bool complete = false;
-    };
-    struct Flood
-    {
-        double ns = 0; // from the first sample sent to the last one's pixels on the screen
-        bool complete = false;
     };
 
     // Presses at the first sample, then sends the others one at a time, each when the

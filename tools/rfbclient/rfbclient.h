@@ -8,7 +8,8 @@
 #include <QTcpSocket>
 
 // Just enough of the remote framebuffer protocol (version 3.3, no security, raw pixels)
-// to see a VNC screen and to touch it with a pen: the pointer's first button.
+// to see a VNC screen and to touch it with a pen: the pointer's first button. It waits for
+// the server in a local event loop, so the server may run in the same thread.
 class RfbClient
 {
 public:
@@ -16,6 +17,9 @@ public:
     bool connectTo(quint16 port, int timeout);
     // Asks for the whole screen and waits for it.
     bool refresh(int timeout);
+    // Asks for the next change of the screen; receive() waits for it.
+    void requestChange();
+    bool receive(int timeout);
     const QImage &screen() const { return frame; }
 
     void pen(QPoint position, bool down);
@@ -25,6 +29,7 @@ public:
 
 private:
     bool handshake(int timeout);
+    void request(bool incremental);
     QByteArray read(qint64 size, int timeout);
 
     QTcpSocket socket;

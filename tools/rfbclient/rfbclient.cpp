@@ -3,7 +3,9 @@
 
 #include <QDataStream>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -37,8 +39,14 @@ QByteArray RfbClient::read(qint64 size, int timeout)
     const QDeadlineTimer deadline(timeout);
     QByteArray data;
     while (data.size() < size) {
-        if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(deadline.remainingTime())))
-            return {};
+        if (!socket.bytesAvailable()) {
+            QEventLoop loop;
+            QObject::connect(&socket, &QIODevice::readyRead, &loop, &QEventLoop::quit);
+            QTimer::singleShot(int(deadline.remainingTime()), &loop, &QEventLoop::quit);
+            loop.exec();
+            if (!socket.bytesAvailable())
+                return {};
+        }
         data += socket.read(size - data.size());
     }
     return data;
@@ -59,31 +67,53 @@ bool RfbClient::handshake(int timeout)
         return false;
     QDataStream in(init);
     quint16 width = 0, height = 0;
+    quint8 bitsPerPixel = 0;
     quint32 nameLength = 0;
-    in >> width >> height;
-    in.skipRawData(16); // the server's pixel format, replaced below
+    in >> width >> height >> bitsPerPixel;
+    in.skipRawData(15); // the rest of the server's pixel format
     in >> nameLength;
     read(nameLength, timeout);
-    frame = QImage(width, height, QImage::Format_RGB32);
 
-    // 32 bits little-endian true colour, red at bit 16: QImage's RGB32 in memory.
+    // Qt's server needs a pixel format from its client. Its 16-bit screen is taken as RGB565,
+    // as it is kept, anything else as 32 bits, red at bit 16: QImage's RGB32 in memory.
+    const bool rgb565 = bitsPerPixel == 16;
+    frame = QImage(width, height, rgb565 ? QImage::Format_RGB16 : QImage::Format_RGB32);
+    const quint8 bits = rgb565 ? 16 : 32;
+    const quint16 greenMax = rgb565 ? 63 : 255, redBlueMax = rgb565 ? 31 : 255;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
-    out << quint8(SetPixelFormat) << quint8(0) << quint16(0) << quint8(32) << quint8(24)
-        << quint8(0) << quint8(1) << quint16(255) << quint16(255) << quint16(255) << quint8(16)
-        << quint8(8) << quint8(0) << quint8(0) << quint16(0);
+    out << quint8(SetPixelFormat) << quint8(0) << quint16(0) << bits << quint8(rgb565 ? 16 : 24)
+        << quint8(0) << quint8(1) << redBlueMax << greenMax << redBlueMax
+        << quint8(rgb565 ? 11 : 16) << quint8(rgb565 ? 5 : 8) << quint8(0) << quint8(0)
+        << quint16(0);
     out << quint8(SetEncodings) << quint8(0) << quint16(1) << rawEncoding;
     socket.write(message);
     return socket.waitForBytesWritten(timeout);
 }
 
-bool RfbClient::refresh(int timeout)
+void RfbClient::request(bool incremental)
 {
     QByteArray request;
     QDataStream(&request, QIODevice::WriteOnly)
-        << quint8(UpdateRequest) << quint8(0) << quint16(0) << quint16(0) << quint16(frame.width())
-        << quint16(frame.height());
+        << quint8(UpdateRequest) << quint8(incremental) << quint16(0) << quint16(0)
+        << quint16(frame.width()) << quint16(frame.height());
     socket.write(request);
+    socket.flush();
+}
+
+void RfbClient::requestChange()
+{
+    request(true);
+}
+
+bool RfbClient::refresh(int timeout)
+{
+    request(false);
+    return receive(timeout);
+}
+
+bool RfbClient::receive(int timeout)
+{
     const QByteArray header = read(4, timeout);
     if (header.size() != 4)
         return false;
@@ -99,14 +129,15 @@ bool RfbClient::refresh(int timeout)
         quint16 x = 0, y = 0, width = 0, height = 0;
         qint32 encoding = -1;
         QDataStream(place) >> x >> y >> width >> height >> encoding;
-        const qint64 size = qint64(width) * height * 4;
+        const int depth = frame.depth() / 8;
+        const qint64 size = qint64(width) * height * depth;
         const QByteArray pixels = read(size, timeout);
         if (encoding != rawEncoding || pixels.size() != size || x + width > frame.width() ||
             y + height > frame.height())
             return false;
         for (int row = 0; row < height; ++row)
-            memcpy(frame.scanLine(y + row) + x * 4, pixels.constData() + row * width * 4,
-                   width * 4);
+            memcpy(frame.scanLine(y + row) + x * depth, pixels.constData() + row * width * depth,
+                   width * depth);
     }
     return true;
 }
