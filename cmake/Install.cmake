@@ -103,6 +103,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # so no linker sees it: one package (or alternatives) an entry.
 set(VELLUMIX_DEB_DEPENDS qt6-qpa-plugins "fonts-ipafont-gothic | fonts-japanese-gothic")
 list(JOIN VELLUMIX_DEB_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# On a Wayland desktop the program runs natively with Qt's Wayland plugin; without it on X.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(CMAKE_CROSSCOMPILING)
     if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")

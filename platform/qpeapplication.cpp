@@ -55,8 +55,11 @@ bool QPEApplication::notify(QObject *receiver, QEvent *event)
         return true;
     const bool fromWindowSystem = event->spontaneous();
     const bool handled = QApplication::notify(receiver, event);
-    if (caption_bars)
-        decorate(receiver, event);
+    if (QWidget *window = shownSecondaryWindow(receiver, event)) {
+        belongToMainWindow(window);
+        if (caption_bars)
+            CaptionBar::showFor(window);
+    }
     if (tablet_mouse && TabletMouse::deliverUnhandled(receiver, event, fromWindowSystem))
         return true;
     return handled;
@@ -86,17 +89,27 @@ bool QPEApplication::closeKeepingWindow(QObject *receiver, QEvent *event)
     return true;
 }
 
-// Every window but the main one is shown with a caption bar.
-void QPEApplication::decorate(QObject *receiver, const QEvent *event)
+// A window other than the main one, being shown: the device's window system gave each a
+// caption bar and kept it with the main window.
+QWidget *QPEApplication::shownSecondaryWindow(QObject *receiver, const QEvent *event) const
 {
-    if (event->type() != QEvent::Show || !receiver->isWidgetType())
-        return;
+    if (event->type() != QEvent::Show || !receiver->isWidgetType() || main_widget.isNull())
+        return nullptr;
     auto *widget = static_cast<QWidget *>(receiver);
     const Qt::WindowType type = widget->windowType();
     if ((type != Qt::Window && type != Qt::Dialog) || widget == main_widget ||
         widget->windowFlags().testFlag(Qt::FramelessWindowHint))
-        return;
-    if (main_widget.isNull())
-        return;
-    CaptionBar::showFor(widget);
+        return nullptr;
+    return widget;
+}
+
+// A window without a parent widget belongs to the main one for the window system: stacking
+// window managers keep it above the main window, tiling ones float it. Qt gives a parentless
+// dialog none of its own, and the platform reads it when the window goes on the screen, just
+// after this event. The framebuffer platforms stack windows without it.
+void QPEApplication::belongToMainWindow(QWidget *window)
+{
+    QWindow *handle = window->windowHandle();
+    if (handle && !window->parentWidget())
+        handle->setTransientParent(main_widget->windowHandle());
 }

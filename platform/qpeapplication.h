@@ -24,7 +24,8 @@ public:
 
 private:
     bool closeKeepingWindow(QObject *receiver, QEvent *event);
-    void decorate(QObject *receiver, const QEvent *event);
+    QWidget *shownSecondaryWindow(QObject *receiver, const QEvent *event) const;
+    void belongToMainWindow(QWidget *window);
 
     QPointer<QWidget> main_widget;
     PalmRejection palm_rejection;

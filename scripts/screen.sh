@@ -9,7 +9,8 @@ start_screen() {
     local n size=${1:-640x480}
     for n in $(seq 91 199); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+        # Without -noreset the server resets as each client leaves and may refuse the next.
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
         SCREEN_PID=$!
         for _ in $(seq 50); do
             if DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then

@@ -25,7 +25,8 @@ ColorDialog::ColorDialog(QWidget *parent, const char *name, bool modal) : QDialo
     setModal(modal);
     codec = displayCodec();
     setWindowTitle(displayText(codec, caption));
-    resize(paletteWidth, paletteHeight);
+    // Fixed, so that window managers know it cannot be resized: tiling ones float it.
+    setFixedSize(paletteWidth, paletteHeight);
     setFont(windowFont());
     // Kept as read: the pixmap may hold its colours premultiplied, which loses what a
     // transparent pixel stores.

@@ -69,10 +69,19 @@ const char flipHorizontal[] = "\x8d\xb6\x89\x45\x94\xbd\x93\x5d"; // 左右反�
 const char textInput[] = "\x95\xb6\x8e\x9a\x93\xfc\x97\xcd";      // 文字入力
 } // namespace Text
 
+// The canvas at the given device pixel ratio: 640 x 480 in the window's coordinates, the
+// screen's own pixels underneath.
+QPixmap canvasAt(qreal ratio)
+{
+    QPixmap pixmap(qRound(canvasWidth * ratio), qRound(canvasHeight * ratio));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
 } // namespace
 
 Mainwindow::Mainwindow(QWidget *parent, const char *name)
-    : QWidget(parent), canvas(canvasWidth, canvasHeight)
+    : QWidget(parent), canvas(canvasAt(devicePixelRatioF()))
 {
     if (name)
         setObjectName(QLatin1String(name));
@@ -268,6 +277,20 @@ QColor Mainwindow::drawingColor() const
     return QColor(color_r, color_g, color_b);
 }
 
+void Mainwindow::fitCanvas()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (canvas.devicePixelRatio() == ratio)
+        return;
+    // Moved to a screen of another ratio: the picture is kept, drawing goes on at the new one.
+    QPixmap rescaled = canvasAt(ratio);
+    rescaled.fill(palette().color(QPalette::Base));
+    QPainter p(&rescaled);
+    p.drawPixmap(QRectF(0, 0, canvasWidth, canvasHeight), canvas, QRectF(canvas.rect()));
+    p.end();
+    canvas = rescaled;
+}
+
 void Mainwindow::showCanvas()
 {
     // Qt paints a window only from paintEvent; a requested repaint lets a flood of
@@ -280,6 +303,7 @@ void Mainwindow::mousePressEvent(QMouseEvent *e)
     const QPoint touch = touchPoint(e);
     pos_x = touch.x();
     pos_y = touch.y();
+    fitCanvas();
     {
         QPainter p(&canvas);
         drawDot(p, pos_x, pos_y, strokeWidth(), drawingColor());
@@ -297,6 +321,7 @@ void Mainwindow::mouseMoveEvent(QMouseEvent *e)
     pen.setWidth(strokeWidth());
     pen.setColor(drawingColor());
     pen.setCapStyle(Qt::RoundCap);
+    fitCanvas();
     {
         QPainter p(&canvas);
         p.setPen(pen);
@@ -316,9 +341,10 @@ void Mainwindow::mouseReleaseEvent(QMouseEvent *e)
 
 void Mainwindow::paintEvent(QPaintEvent *)
 {
+    fitCanvas();
     QPainter p(this);
     if (!copyPixels(p, canvas))
-        p.drawPixmap(0, 0, canvas, 0, 0, canvasWidth, canvasHeight);
+        p.drawPixmap(0, 0, canvas);
     // Beyond the canvas, where the window is larger, the background the toolkit would clear.
     const QBrush background = palette().brush(backgroundRole());
     if (width() > canvasWidth)

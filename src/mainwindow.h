@@ -44,6 +44,7 @@ private:
     void fillSizeList(const ToolRow &row);
     int strokeWidth() const;
     QColor drawingColor() const;
+    void fitCanvas();
     void showCanvas();
 
     // A touch before the first press finds a defined point rather than garbage.

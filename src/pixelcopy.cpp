@@ -28,10 +28,13 @@ bool copyPixels(QPainter &p, const QPixmap &pixmap)
         p.opacity() != 1.0)
         return false;
     auto *target = static_cast<QImage *>(engine->paintDevice());
+    // On a scaled screen the painter scales by the ratio both pictures share: their device
+    // pixels are still alike, only the offset counts.
+    const qreal ratio = target->devicePixelRatio();
     const QTransform transform = p.deviceTransform();
     const QPoint offset(qRound(transform.dx()), qRound(transform.dy()));
-    if (transform.type() > QTransform::TxTranslate || QPointF(offset) != transform.map(QPointF()) ||
-        target->devicePixelRatio() != 1.0 || pixmap.devicePixelRatio() != 1.0)
+    if (pixmap.devicePixelRatio() != ratio ||
+        transform != QTransform(ratio, 0, 0, ratio, offset.x(), offset.y()))
         return false;
     const QImage source = pixmap.toImage(); // the pixmap's own pixels, shared, not copied
     if (!samePixels(source.format(), target->format()) || source.depth() % 8 != 0)

@@ -503,10 +503,12 @@ QProcess *startScreen(QString *reason)
         // Not on the test's own output: a server left behind would hold it open.
         server->setStandardOutputFile(QProcess::nullDevice());
         server->setStandardErrorFile(QProcess::nullDevice());
+        // Without -noreset the server resets as each program leaves and may refuse the next.
         server->start(QStringLiteral("Xvfb"),
                       {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
                        QStringLiteral("0"), QStringLiteral("640x480x24"),
-                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                       QStringLiteral("-noreset")});
         if (!server->waitForStarted()) {
             *reason = server->errorString();
             delete server;
