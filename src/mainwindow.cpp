@@ -277,6 +277,8 @@ QColor Mainwindow::drawingColor() const
     return QColor(color_r, color_g, color_b);
 }
 
+// Checked at a press and before a paint, not at every move: a window changes screens
+// between strokes, and a new ratio brings a paint of the whole window.
 void Mainwindow::fitCanvas()
 {
     const qreal ratio = devicePixelRatioF();
@@ -321,7 +323,6 @@ void Mainwindow::mouseMoveEvent(QMouseEvent *e)
     pen.setWidth(strokeWidth());
     pen.setColor(drawingColor());
     pen.setCapStyle(Qt::RoundCap);
-    fitCanvas();
     {
         QPainter p(&canvas);
         p.setPen(pen);
