@@ -52,9 +52,6 @@ bool CaptionBar::eventFilter(QObject *watched, QEvent *event)
         hide();
         break;
     case QEvent::Move:
-        uncover(static_cast<QMoveEvent *>(event)->oldPos());
-        follow();
-        break;
     case QEvent::Resize:
         follow();
         break;
@@ -76,21 +73,6 @@ void CaptionBar::follow()
 {
     const QRect frame = window_client->frameGeometry();
     setGeometry(frame.x(), frame.y() - height(), frame.width(), height());
-}
-
-// The framebuffer platforms recompose only the last place a window left before it was
-// painted, so a fast drag would leave traces: the windows below repaint where it was.
-void CaptionBar::uncover(QPoint oldPos)
-{
-    if (!isVisible())
-        return;
-    const QRect left(oldPos - QPoint(0, height()),
-                     window_client->frameGeometry().size() + QSize(0, height()));
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *below : windows) {
-        if (below != this && below != window_client && below->isVisible())
-            below->update(QRect(below->mapFromGlobal(left.topLeft()), left.size()));
-    }
 }
 
 void CaptionBar::keepOnScreen(QPoint topLeft)

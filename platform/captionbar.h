@@ -30,7 +30,6 @@ private:
     explicit CaptionBar(QWidget *client);
 
     void follow();
-    void uncover(QPoint oldPos);
     void keepOnScreen(QPoint topLeft);
 
     QPointer<QWidget> window_client;

@@ -7,6 +7,7 @@
 #include "windowsystem.h"
 
 #include <QFont>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
@@ -53,6 +54,8 @@ bool QPEApplication::notify(QObject *receiver, QEvent *event)
         return true;
     if (palm_rejection.drops(receiver, event))
         return true;
+    if (caption_bars && event->type() == QEvent::Move)
+        repaintUncovered(receiver, static_cast<QMoveEvent *>(event));
     const bool fromWindowSystem = event->spontaneous();
     const bool handled = QApplication::notify(receiver, event);
     if (QWidget *window = shownSecondaryWindow(receiver, event)) {
@@ -63,6 +66,16 @@ bool QPEApplication::notify(QObject *receiver, QEvent *event)
     if (tablet_mouse && TabletMouse::deliverUnhandled(receiver, event, fromWindowSystem))
         return true;
     return handled;
+}
+
+void QPEApplication::repaintUncovered(QObject *receiver, const QMoveEvent *event)
+{
+    if (!receiver->isWidgetType() || !static_cast<QWidget *>(receiver)->isWindow())
+        return;
+    const auto *window = static_cast<QWidget *>(receiver);
+    if (window->isVisible() && event->oldPos() != event->pos())
+        WindowSystem::repaintUncovered(window,
+                                       QRect(event->oldPos(), window->frameGeometry().size()));
 }
 
 // Qt 6 destroys a window's platform window when the window is closed (QWindow::close(),

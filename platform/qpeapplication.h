@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QPointer>
 
+class QMoveEvent;
+
 // The handheld's application object, reduced to what Vellumix uses, and the
 // handheld's environment made true on a desktop.
 class QPEApplication : public QApplication
@@ -24,6 +26,7 @@ public:
 
 private:
     bool closeKeepingWindow(QObject *receiver, QEvent *event);
+    void repaintUncovered(QObject *receiver, const QMoveEvent *event);
     QWidget *shownSecondaryWindow(QObject *receiver, const QEvent *event) const;
     void belongToMainWindow(QWidget *window);
 

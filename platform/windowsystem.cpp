@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "windowsystem.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QStringList>
+#include <QWidget>
 
 namespace WindowSystem {
 
@@ -24,6 +25,25 @@ bool turnsTabletIntoMouse()
     const QString name = QGuiApplication::platformName();
     return name == QLatin1String("xcb") || name.startsWith(QLatin1String("wayland")) ||
            name == QLatin1String("windows") || name == QLatin1String("cocoa");
+}
+
+// The framebuffer platforms recompose the place a window left only when the window paints
+// again, and only its last place: a window that moves twice in between, or is moved without
+// repainting (a dragged palette), leaves the rest to the windows below. A window repaints
+// an area without its opaque controls, so each control repaints its own part.
+void repaintUncovered(const QWidget *moved, const QRect &left)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window == moved || !window->isVisible())
+            continue;
+        QList<QWidget *> widgets = window->findChildren<QWidget *>();
+        widgets.prepend(window);
+        for (QWidget *widget : std::as_const(widgets)) {
+            if (widget->isVisible() && (widget == window || !widget->isWindow()))
+                widget->update(QRect(widget->mapFromGlobal(left.topLeft()), left.size()));
+        }
+    }
 }
 
 } // namespace WindowSystem

@@ -2,6 +2,10 @@
 #ifndef WINDOWSYSTEM_H
 #define WINDOWSYSTEM_H
 
+#include <QRect>
+
+class QWidget;
+
 // What the window system under the toolkit does for the program, and what the
 // platform layer must therefore do itself.
 namespace WindowSystem {
@@ -11,6 +15,10 @@ bool lacksWindowManager();
 
 // The platform plugin turns tablet samples nobody took into mouse events itself.
 bool turnsTabletIntoMouse();
+
+// Where no window manager runs: a window has moved away from the screen area `left`, and
+// the windows it uncovered repaint it.
+void repaintUncovered(const QWidget *moved, const QRect &left);
 
 } // namespace WindowSystem
 

@@ -138,7 +138,27 @@ void TestVnc::byPenAlone()
     QVERIFY(bar.height() >= 24);
     keep(QStringLiteral("palette"));
 
+    // Dragged over the toolbar and back, the palette leaves the toolbar as it was. The pen
+    // pauses at each step unwatched: while a client waits for changes, the VNC server redraws
+    // more of the screen than a framebuffer does, which would hide the traces.
     const QPoint grip = bar.topLeft() + QPoint(40, bar.height() / 2);
+    const QPoint lower(0, 20);
+    pen.pen(grip, true);
+    pen.pen(grip + lower, true);
+    QVERIFY(waitFor([&](const QImage &s) { return findBar(s) == bar.translated(lower); }));
+    const QImage toolbar = pen.screen().copy(0, 0, 640, 70);
+    for (const QPoint step :
+         {QPoint(-60, -70), QPoint(-100, -50), QPoint(-20, -60), QPoint(40, -75), QPoint(0, 0)}) {
+        pen.pen(grip + step + QPoint(10, 5), true);
+        pen.pen(grip + step, true);
+        QTest::qWait(200);
+    }
+    pen.pen(grip, false);
+    const bool restored = waitFor(
+        [&](const QImage &s) { return findBar(s) == bar && s.copy(0, 0, 640, 70) == toolbar; });
+    keep(QStringLiteral("over-toolbar"));
+    QVERIFY(restored);
+
     const QPoint shift(100, 90);
     pen.stroke({grip, grip + shift / 2, grip + shift});
     QVERIFY(waitFor([&](const QImage &s) { return findBar(s) == bar.translated(shift); }));
