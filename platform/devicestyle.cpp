@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "devicestyle.h"
 
+#include "toolkitoptions.h"
+
 #include <QApplication>
-#include <QByteArray>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
@@ -10,8 +11,6 @@
 namespace DeviceStyle {
 
 namespace {
-
-bool styleAsked = false;
 
 // Fusion's light colours. Its standard palette follows the desktop's colour scheme, so it
 // is dark under a dark theme; these are the ones it has without one.
@@ -44,23 +43,9 @@ QPalette lightPalette()
 
 } // namespace
 
-int &noteCommandLine(int &argc, char **argv)
-{
-    styleAsked = false;
-    for (int i = 1; i < argc; ++i) {
-        QByteArray argument(argv[i]);
-        // The toolkit takes options with one dash or two.
-        if (argument.startsWith("--"))
-            argument.remove(0, 1);
-        if (argument == "-style" || argument.startsWith("-style="))
-            styleAsked = true;
-    }
-    return argc;
-}
-
 void apply()
 {
-    if (styleAsked)
+    if (ToolkitOptions::given("style"))
         return;
     QStyle *style = QStyleFactory::create(QStringLiteral("Fusion"));
     if (!style)

@@ -6,9 +6,6 @@
 // for a style with the toolkit's -style option.
 namespace DeviceStyle {
 
-// Looks for -style before the toolkit takes it off the command line; returns argc.
-int &noteCommandLine(int &argc, char **argv);
-
 // Call once the application object exists.
 void apply();
 

@@ -3,7 +3,9 @@
 
 #include "captionbar.h"
 #include "devicestyle.h"
+#include "tabletinput.h"
 #include "tabletmouse.h"
+#include "toolkitoptions.h"
 #include "windowsystem.h"
 
 #include <QFont>
@@ -14,7 +16,7 @@
 #include <QWindow>
 
 QPEApplication::QPEApplication(int &argc, char **argv, Type type)
-    : QApplication(DeviceStyle::noteCommandLine(argc, argv), argv)
+    : QApplication(ToolkitOptions::note(argc, argv), argv)
 {
     // Only graphical clients exist on the device; the type is kept for its signature.
     Q_UNUSED(type);
@@ -32,7 +34,10 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type)
     DeviceStyle::apply();
     caption_bars = WindowSystem::lacksWindowManager();
     tablet_mouse = !WindowSystem::turnsTabletIntoMouse();
+    tablet_input = TabletInput::start();
 }
+
+QPEApplication::~QPEApplication() = default;
 
 void QPEApplication::showMainWidget(QWidget *widget, bool nomaximize)
 {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <memory>
+
 class QMoveEvent;
 
 // The handheld's application object, reduced to what Vellumix uses, and the
@@ -19,6 +21,7 @@ public:
     enum Type { GuiClient = 1 };
 
     QPEApplication(int &argc, char **argv, Type type = GuiClient);
+    ~QPEApplication() override;
 
     void showMainWidget(QWidget *widget, bool nomaximize = false);
 
@@ -34,6 +37,7 @@ private:
     PalmRejection palm_rejection;
     bool caption_bars = false;
     bool tablet_mouse = false;
+    std::unique_ptr<QObject> tablet_input;
 };
 
 #endif // QPEAPPLICATION_H

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#include "tabletinput.h"
+
+#include "toolkitoptions.h"
+
+#include <QGenericPluginFactory>
+#include <QGuiApplication>
+
+namespace TabletInput {
+
+namespace {
+
+const QByteArray plugin("evdevtablet");
+
+// The user's own plugins, from -plugin and the toolkit's variable, as NAME or NAME:DEVICE.
+bool namedByUser()
+{
+    QByteArrayList named = ToolkitOptions::values("plugin");
+    named += qgetenv("QT_QPA_GENERIC_PLUGINS").split(',');
+    for (const QByteArray &spec : std::as_const(named)) {
+        if (spec.split(':').constFirst().compare(plugin, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<QObject> start()
+{
+    const QString platform = QGuiApplication::platformName();
+    if ((platform != QLatin1String("linuxfb") && platform != QLatin1String("eglfs")) ||
+        namedByUser())
+        return nullptr;
+    return std::unique_ptr<QObject>(
+        QGenericPluginFactory::create(QString::fromLatin1(plugin), QString()));
+}
+
+} // namespace TabletInput
