@@ -33,7 +33,7 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type)
 
     DeviceStyle::apply();
     caption_bars = WindowSystem::lacksWindowManager();
-    tablet_mouse = !WindowSystem::turnsTabletIntoMouse();
+    convert_tablet = !WindowSystem::turnsTabletIntoMouse();
     tablet_input = TabletInput::start();
 }
 
@@ -68,7 +68,7 @@ bool QPEApplication::notify(QObject *receiver, QEvent *event)
         if (caption_bars)
             CaptionBar::showFor(window);
     }
-    if (tablet_mouse && TabletMouse::deliverUnhandled(receiver, event, fromWindowSystem))
+    if (convert_tablet && tablet_mouse.deliverUnhandled(receiver, event, fromWindowSystem))
         return true;
     return handled;
 }

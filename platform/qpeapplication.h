@@ -3,6 +3,7 @@
 #define QPEAPPLICATION_H
 
 #include "palmrejection.h"
+#include "tabletmouse.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -36,7 +37,8 @@ private:
     QPointer<QWidget> main_widget;
     PalmRejection palm_rejection;
     bool caption_bars = false;
-    bool tablet_mouse = false;
+    TabletMouse tablet_mouse;
+    bool convert_tablet = false;
     std::unique_ptr<QObject> tablet_input;
 };
 

@@ -2,17 +2,31 @@
 #ifndef TABLETMOUSE_H
 #define TABLETMOUSE_H
 
+#include <QPointF>
+#include <QPointer>
+#include <QPointingDevice>
+#include <QWindow>
+
 class QEvent;
 class QObject;
+class QTabletEvent;
 
 // Hands a pen sample that no widget took to its window again as the matching mouse
 // event, as the handheld's window system did for every program.
-namespace TabletMouse {
+class TabletMouse
+{
+public:
+    // Call after the toolkit delivered the event, telling whether it came from the window
+    // system (delivery clears that mark); true when the sample was dealt with.
+    bool deliverUnhandled(QObject *receiver, QEvent *event, bool fromWindowSystem);
 
-// Call after the toolkit delivered the event, telling whether it came from the window
-// system (delivery clears that mark); true when a mouse event was sent.
-bool deliverUnhandled(QObject *receiver, QEvent *event, bool fromWindowSystem);
+private:
+    bool takesPointer(const QTabletEvent *tablet);
 
-} // namespace TabletMouse
+    QPointer<const QPointingDevice> pen_down;
+    QPointer<QWindow> last_window;
+    QPointF last_local;
+    QPointF last_global;
+};
 
 #endif // TABLETMOUSE_H

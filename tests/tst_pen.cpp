@@ -24,11 +24,11 @@ namespace {
 
 const QRgb white = qRgb(255, 255, 255);
 
-void stylus(QPoint global, Qt::MouseButtons buttons)
+void stylus(QPoint global, Qt::MouseButtons buttons, qint64 pen = 1)
 {
     QWindowSystemInterface::handleTabletEvent(
         nullptr, QPointF(), QPointF(global), int(QInputDevice::DeviceType::Stylus),
-        int(QPointingDevice::PointerType::Pen), buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, 1);
+        int(QPointingDevice::PointerType::Pen), buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, pen);
 }
 
 void proximity(bool inRange)
@@ -109,6 +109,7 @@ private slots:
     void strokeKeepsEverySample();
     void strayInputDrawsNothing();
     void restingHandLeavesNoInk();
+    void twoPensNeverJoin();
     void captionBarMovesAndCloses();
     void listsAndMenusTakeThePen();
 
@@ -176,6 +177,29 @@ void TestPen::restingHandLeavesNoInk()
     hand(450, 350, State::Released);
     deliver();
     QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 351, 151));
+}
+
+void TestPen::twoPensNeverJoin()
+{
+    const QList<QPoint> first = onScreen({QPoint(100, 200), QPoint(200, 200), QPoint(300, 250)});
+    const QList<QPoint> second = onScreen({QPoint(100, 300), QPoint(200, 300)});
+    stylus(first[0], Qt::LeftButton, 1);
+    stylus(first[1], Qt::LeftButton, 1);
+    // The second pen touches while the first is down, and lifts before it.
+    stylus(second[0], Qt::LeftButton, 2);
+    stylus(first[2], Qt::LeftButton, 1);
+    stylus(second[1], Qt::LeftButton, 2);
+    stylus(second[1], Qt::NoButton, 2);
+    stylus(first[0], Qt::LeftButton, 1);
+    stylus(first[0], Qt::NoButton, 1);
+    deliver();
+    QImage canvas = canvasImage(*window);
+    QCOMPARE(inkBounds(canvas, white), QRect(100, 200, 101, 101));
+    QCOMPARE(countPixels(canvas, qRgb(0, 0, 0)), 101 + 101); // two lines, nothing between
+
+    // Either pen draws its next stroke.
+    penStroke(onScreen({QPoint(400, 200), QPoint(400, 300)}));
+    QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 301, 101));
 }
 
 void TestPen::captionBarMovesAndCloses()
