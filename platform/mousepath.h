@@ -4,9 +4,9 @@
 
 #include <QEvent>
 #include <QPointF>
+#include <QPointer>
+#include <QWindow>
 #include <QtGui/qtguiglobal.h>
-
-class QWindow;
 
 // The toolkit's hook for handing a mouse event to its window-system path at once, as a
 // platform plugin would: the toolkit then keeps the pointer's position and buttons and runs
@@ -16,5 +16,21 @@ class QWindow;
 Q_GUI_EXPORT void qt_handleMouseEvent(QWindow *window, const QPointF &local, const QPointF &global,
                                       Qt::MouseButtons state, Qt::MouseButton button,
                                       QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
+
+// A mouse stroke the platform layer makes from other input, followed so that it can be
+// ended where it is when that input stops counting.
+class MouseStroke
+{
+public:
+    // Notes a mouse event sent; one with no button held ends the stroke.
+    void follow(QWindow *window, QPointF local, QPointF global, Qt::MouseButtons buttons);
+    // Lifts the mouse where the stroke is, if one is under way.
+    void end();
+
+private:
+    QPointer<QWindow> stroke_window;
+    QPointF stroke_local;
+    QPointF stroke_global;
+};
 
 #endif // MOUSEPATH_H

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "palmrejection.h"
 
-#include "mousepath.h"
-
 #include <QMouseEvent>
 #include <QPointingDevice>
 
@@ -61,12 +59,7 @@ void PalmRejection::penComesNear()
 {
     touch_ignored = touching;
     // A finger stroke under way ends here, so that no segment joins it to the pen's.
-    if (!touch_mouse_window)
-        return;
-    QWindow *window = touch_mouse_window;
-    touch_mouse_window.clear();
-    qt_handleMouseEvent(window, touch_mouse_local, touch_mouse_global, Qt::NoButton, Qt::LeftButton,
-                        QEvent::MouseButtonRelease, Qt::NoModifier, 0);
+    touch_mouse.end();
 }
 
 void PalmRejection::noteTouchMouse(QObject *receiver, const QEvent *event)
@@ -75,11 +68,6 @@ void PalmRejection::noteTouchMouse(QObject *receiver, const QEvent *event)
     if (!receiver->isWindowType() || !mouse->pointingDevice() ||
         mouse->pointingDevice()->type() != QInputDevice::DeviceType::TouchScreen)
         return;
-    if (mouse->buttons() == Qt::NoButton) {
-        touch_mouse_window.clear();
-        return;
-    }
-    touch_mouse_window = static_cast<QWindow *>(receiver);
-    touch_mouse_local = mouse->position();
-    touch_mouse_global = mouse->globalPosition();
+    touch_mouse.follow(static_cast<QWindow *>(receiver), mouse->position(), mouse->globalPosition(),
+                       mouse->buttons());
 }

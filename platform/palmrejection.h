@@ -2,9 +2,7 @@
 #ifndef PALMREJECTION_H
 #define PALMREJECTION_H
 
-#include <QPointF>
-#include <QPointer>
-#include <QWindow>
+#include "mousepath.h"
 
 class QEvent;
 class QObject;
@@ -25,10 +23,8 @@ private:
     bool pen_pressed = false;
     bool touching = false;
     bool touch_ignored = false;
-    // Where the mouse made from a touch is held down, to lift it when the pen comes.
-    QPointer<QWindow> touch_mouse_window;
-    QPointF touch_mouse_local;
-    QPointF touch_mouse_global;
+    // The mouse made from a touch, to lift it when the pen comes.
+    MouseStroke touch_mouse;
 };
 
 #endif // PALMREJECTION_H

@@ -17,8 +17,8 @@ bool namedByUser()
 {
     QByteArrayList named = ToolkitOptions::values("plugin");
     named += qgetenv("QT_QPA_GENERIC_PLUGINS").split(',');
-    for (const QByteArray &spec : std::as_const(named)) {
-        if (spec.split(':').constFirst().compare(plugin, Qt::CaseInsensitive) == 0)
+    for (const QByteArray &entry : std::as_const(named)) {
+        if (entry.split(':').constFirst().compare(plugin, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tabletmouse.h"
 
-#include "mousepath.h"
-
 #include <QCoreApplication>
 #include <QTabletEvent>
 #include <QWindow>
@@ -43,9 +41,7 @@ bool TabletMouse::deliverUnhandled(QObject *receiver, QEvent *event, bool fromWi
     auto *window = static_cast<QWindow *>(receiver);
     qt_handleMouseEvent(window, tablet->position(), tablet->globalPosition(), tablet->buttons(),
                         tablet->button(), type, tablet->modifiers(), int(tablet->timestamp()));
-    last_window = window;
-    last_local = tablet->position();
-    last_global = tablet->globalPosition();
+    stroke.follow(window, tablet->position(), tablet->globalPosition(), tablet->buttons());
     return true;
 }
 
@@ -58,10 +54,8 @@ bool TabletMouse::takesPointer(const QTabletEvent *tablet)
     const QPointingDevice *pen = tablet->pointingDevice();
     switch (tablet->type()) {
     case QEvent::TabletPress:
-        if (pen_down && pen_down != pen && last_window)
-            qt_handleMouseEvent(last_window, last_local, last_global, Qt::NoButton, Qt::LeftButton,
-                                QEvent::MouseButtonRelease, Qt::NoModifier,
-                                int(tablet->timestamp()));
+        if (pen_down != pen)
+            stroke.end();
         pen_down = pen;
         return true;
     case QEvent::TabletRelease:

@@ -2,10 +2,10 @@
 #ifndef TABLETMOUSE_H
 #define TABLETMOUSE_H
 
-#include <QPointF>
+#include "mousepath.h"
+
 #include <QPointer>
 #include <QPointingDevice>
-#include <QWindow>
 
 class QEvent;
 class QObject;
@@ -24,9 +24,7 @@ private:
     bool takesPointer(const QTabletEvent *tablet);
 
     QPointer<const QPointingDevice> pen_down;
-    QPointer<QWindow> last_window;
-    QPointF last_local;
-    QPointF last_global;
+    MouseStroke stroke;
 };
 
 #endif // TABLETMOUSE_H
