@@ -12,6 +12,8 @@ namespace {
 
 const QByteArray plugin("evdevtablet");
 
+} // namespace
+
 // The user's own plugins, from -plugin and the toolkit's variable, as NAME or NAME:DEVICE.
 bool namedByUser()
 {
@@ -23,8 +25,6 @@ bool namedByUser()
     }
     return false;
 }
-
-} // namespace
 
 std::unique_ptr<QObject> start()
 {

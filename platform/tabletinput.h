@@ -16,6 +16,9 @@ namespace TabletInput {
 // application object exists; the plugin reads until the object returned is deleted.
 std::unique_ptr<QObject> start();
 
+// Whether the user named the tablet plugin, with -plugin or in QT_QPA_GENERIC_PLUGINS.
+bool namedByUser();
+
 } // namespace TabletInput
 
 #endif // TABLETINPUT_H

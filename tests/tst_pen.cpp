@@ -17,6 +17,8 @@
 #include <QtGui/qtestsupport_gui.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <qpeapplication.h>
+#include <tabletinput.h>
+#include <toolkitoptions.h>
 
 using namespace TestSupport;
 
@@ -84,6 +86,16 @@ QList<QPoint> onScreenOf(const QWidget *widget, const QList<QPoint> &points)
     return global;
 }
 
+// The command line as the toolkit is given it, noted again.
+void commandLine(QByteArrayList words)
+{
+    QList<char *> argv;
+    for (QByteArray &word : words)
+        argv << word.data();
+    int argc = int(argv.size());
+    ToolkitOptions::note(argc, argv.data());
+}
+
 CaptionBar *captionBar()
 {
     return colorDialog()->findChild<CaptionBar *>();
@@ -110,6 +122,7 @@ private slots:
     void strayInputDrawsNothing();
     void restingHandLeavesNoInk();
     void twoPensNeverJoin();
+    void usersOwnChoicesStand();
     void captionBarMovesAndCloses();
     void listsAndMenusTakeThePen();
 
@@ -200,6 +213,22 @@ void TestPen::twoPensNeverJoin()
     // Either pen draws its next stroke.
     penStroke(onScreen({QPoint(400, 200), QPoint(400, 300)}));
     QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 301, 101));
+}
+
+void TestPen::usersOwnChoicesStand()
+{
+    // A tablet plugin the user named reads the pen; a second one would send every sample twice.
+    qunsetenv("QT_QPA_GENERIC_PLUGINS");
+    commandLine({"vellumix", "--plugin", "EvdevTablet:/dev/input/event2", "-stylesheet", "a.qss"});
+    QVERIFY(TabletInput::namedByUser());
+    QVERIFY(!ToolkitOptions::given("style"));
+    commandLine({"vellumix", "-plugin", "evdevtouch", "--style=Windows", "-plugin"});
+    QVERIFY(!TabletInput::namedByUser());
+    QVERIFY(ToolkitOptions::given("style"));
+    qputenv("QT_QPA_GENERIC_PLUGINS", "evdevtouch,evdevtablet:/dev/input/event2");
+    QVERIFY(TabletInput::namedByUser());
+    qunsetenv("QT_QPA_GENERIC_PLUGINS");
+    commandLine({"vellumix"});
 }
 
 void TestPen::captionBarMovesAndCloses()
