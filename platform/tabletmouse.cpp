@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tabletmouse.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTabletEvent>
 #include <QWindow>
 
@@ -29,20 +29,39 @@ bool TabletMouse::deliverUnhandled(QObject *receiver, QEvent *event, bool fromWi
     if (type == QEvent::None || !fromWindowSystem || event->isAccepted() ||
         !receiver->isWindowType())
         return false;
-    if (!QCoreApplication::testAttribute(Qt::AA_SynthesizeMouseForUnhandledTabletEvents))
+    if (!QGuiApplication::testAttribute(Qt::AA_SynthesizeMouseForUnhandledTabletEvents))
+        return false;
+    const auto *tablet = static_cast<QTabletEvent *>(event);
+    auto *window = static_cast<QWindow *>(receiver);
+    if (!meantFor(window, tablet))
         return false;
     // Taken in any case, so that a toolkit which converts as well does not send it twice.
     event->accept();
-    const auto *tablet = static_cast<QTabletEvent *>(event);
     if (!takesPointer(tablet))
         return true;
     // Through the window system's own path: a mouse event sent straight to the window
     // misses the toolkit's pointer handling, and menus and lists then close again at once.
-    auto *window = static_cast<QWindow *>(receiver);
     qt_handleMouseEvent(window, tablet->position(), tablet->globalPosition(), tablet->buttons(),
                         tablet->button(), type, tablet->modifiers(), int(tablet->timestamp()));
     stroke.follow(window, tablet->position(), tablet->globalPosition(), tablet->buttons());
     return true;
+}
+
+// From Qt 6.8 on, while a list or menu is open the toolkit first offers each pen sample to
+// it, and when it is taken there the toolkit forgets that the pen pressed or lifted: its next
+// press counts as a move, and the pen is dead. So a sample becomes a mouse event only at the
+// window the toolkit meant it for, the top-level window under the pen at its press until its
+// release (samples come without a window), and the mouse path then offers that to the pop-up,
+// as it does for a mouse. Before 6.8 every sample reaches only that window.
+bool TabletMouse::meantFor(const QWindow *window, const QTabletEvent *tablet)
+{
+    const qint64 pen = tablet->pointingDevice()->uniqueId().numericId();
+    if (tablet->type() == QEvent::TabletPress)
+        press_window[pen] = QGuiApplication::topLevelAt(tablet->globalPosition().toPoint());
+    const bool meant = press_window.value(pen) == window;
+    if (meant && tablet->type() == QEvent::TabletRelease)
+        press_window.remove(pen);
+    return meant;
 }
 
 // One pointer for all pens, as for one mouse: the pen that last touched the screen has it.

@@ -4,6 +4,7 @@
 
 #include "mousepath.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QPointingDevice>
 
@@ -21,8 +22,10 @@ public:
     bool deliverUnhandled(QObject *receiver, QEvent *event, bool fromWindowSystem);
 
 private:
+    bool meantFor(const QWindow *window, const QTabletEvent *tablet);
     bool takesPointer(const QTabletEvent *tablet);
 
+    QHash<qint64, QPointer<QWindow>> press_window;
     QPointer<const QPointingDevice> pen_down;
     MouseStroke stroke;
 };

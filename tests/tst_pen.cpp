@@ -125,6 +125,7 @@ private slots:
     void usersOwnChoicesStand();
     void captionBarMovesAndCloses();
     void listsAndMenusTakeThePen();
+    void penDrawsOnAfterAList();
 
 private:
     QList<QPoint> onScreen(const QList<QPoint> &points) { return onScreenOf(window, points); }
@@ -292,6 +293,25 @@ void TestPen::listsAndMenusTakeThePen()
         QTRY_VERIFY(!QApplication::activePopupWidget());
     }
     QCOMPARE(inkBounds(canvasImage(*window), white), QRect());
+}
+
+// Once a list was open the pen must still choose and draw: a list that took a sample
+// without the toolkit noting the pen's lift left the pen dead.
+void TestPen::penDrawsOnAfterAList()
+{
+    QComboBox *sizes = sizeList(*window);
+    penTap(centreOf(sizes));
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    penTap(window->mapToGlobal(QPoint(500, 400))); // beside the list: closes it, as a click does
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+
+    penTap(centreOf(sizes));
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    const QRect list = QApplication::activePopupWidget()->geometry();
+    penTap(QPoint(list.x() + 40, list.bottom() - list.height() / 6)); // 極太
+    QTRY_COMPARE(sizes->currentIndex(), 2);
+    penStroke(onScreen({QPoint(100, 300), QPoint(400, 300)}));
+    QCOMPARE(inkRowsAt(canvasImage(*window), 250, white), 7);
 }
 
 VELLUMIX_TEST_MAIN(TestPen)
