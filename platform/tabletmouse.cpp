@@ -50,9 +50,10 @@ bool TabletMouse::deliverUnhandled(QObject *receiver, QEvent *event, bool fromWi
 // From Qt 6.8 on, while a list or menu is open the toolkit first offers each pen sample to
 // it, and when it is taken there the toolkit forgets that the pen pressed or lifted: its next
 // press counts as a move, and the pen is dead. So a sample becomes a mouse event only at the
-// window the toolkit meant it for, the top-level window under the pen at its press until its
-// release (samples come without a window), and the mouse path then offers that to the pop-up,
-// as it does for a mouse. Before 6.8 every sample reaches only that window.
+// window the toolkit meant it for, and the mouse path then offers that to the pop-up, as it
+// does for a mouse. The tablet plugin names no window, so the toolkit picks the top-level
+// window under the pen at its press and keeps it until the release; before 6.8 no sample
+// reaches any other window.
 bool TabletMouse::meantFor(const QWindow *window, const QTabletEvent *tablet)
 {
     const qint64 pen = tablet->pointingDevice()->uniqueId().numericId();
