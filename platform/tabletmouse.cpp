@@ -2,8 +2,11 @@
 #include "tabletmouse.h"
 
 #include <QGuiApplication>
+#include <QPointingDevice>
 #include <QTabletEvent>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 
@@ -33,11 +36,13 @@ bool TabletMouse::deliverUnhandled(QObject *receiver, QEvent *event, bool fromWi
         return false;
     const auto *tablet = static_cast<QTabletEvent *>(event);
     auto *window = static_cast<QWindow *>(receiver);
-    if (!meantFor(window, tablet))
+    Pen *pen = meantFor(window, tablet);
+    if (!pen)
         return false;
-    // Taken in any case, so that a toolkit which converts as well does not send it twice.
+    // Taken also when it moves no pointer, so that a toolkit which converts as well makes no
+    // mouse event of it either.
     event->accept();
-    if (!takesPointer(tablet))
+    if (!takesPointer(tablet->type(), *pen))
         return true;
     // Through the window system's own path: a mouse event sent straight to the window
     // misses the toolkit's pointer handling, and menus and lists then close again at once.
@@ -54,36 +59,34 @@ bool TabletMouse::deliverUnhandled(QObject *receiver, QEvent *event, bool fromWi
 // does for a mouse. The tablet plugin names no window, so the toolkit picks the top-level
 // window under the pen at its press and keeps it until the release; before 6.8 no sample
 // reaches any other window.
-bool TabletMouse::meantFor(const QWindow *window, const QTabletEvent *tablet)
+TabletMouse::Pen *TabletMouse::meantFor(const QWindow *window, const QTabletEvent *tablet)
 {
-    const qint64 pen = tablet->pointingDevice()->uniqueId().numericId();
+    const qint64 id = tablet->pointingDevice()->uniqueId().numericId();
     if (tablet->type() == QEvent::TabletPress)
-        press_window[pen] = QGuiApplication::topLevelAt(tablet->globalPosition().toPoint());
-    const bool meant = press_window.value(pen) == window;
-    if (meant && tablet->type() == QEvent::TabletRelease)
-        press_window.remove(pen);
-    return meant;
+        pens[id].window = QGuiApplication::topLevelAt(tablet->globalPosition().toPoint());
+    const auto pen = pens.find(id);
+    return pen != pens.end() && pen->window == window ? &*pen : nullptr;
 }
 
 // One pointer for all pens, as for one mouse: the pen that last touched the screen has it.
 // A pen that touches while another is down first ends that one's stroke where it is, so no
 // line joins the two; the other's samples are then no input until it lifts and touches
-// again. A pen merely in range moves the pointer only while no pen is down.
-bool TabletMouse::takesPointer(const QTabletEvent *tablet)
+// again. A pen merely in range reaches no window: the toolkit sends a pen's samples only
+// from its press to its release.
+bool TabletMouse::takesPointer(QEvent::Type type, Pen &pen)
 {
-    const QPointingDevice *pen = tablet->pointingDevice();
-    switch (tablet->type()) {
+    switch (type) {
     case QEvent::TabletPress:
-        if (pen_down != pen)
+        if (!pen.down) {
             stroke.end();
-        pen_down = pen;
+            for (Pen &other : pens)
+                other.down = false;
+            pen.down = true;
+        }
         return true;
     case QEvent::TabletRelease:
-        if (pen != pen_down)
-            return false;
-        pen_down.clear();
-        return true;
+        return std::exchange(pen, {}).down; // the toolkit forgets its window too
     default:
-        return pen_down ? pen == pen_down : tablet->buttons() == Qt::NoButton;
+        return pen.down;
     }
 }

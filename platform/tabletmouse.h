@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QPointer>
-#include <QPointingDevice>
 
 class QEvent;
 class QObject;
@@ -22,11 +21,20 @@ public:
     bool deliverUnhandled(QObject *receiver, QEvent *event, bool fromWindowSystem);
 
 private:
-    bool meantFor(const QWindow *window, const QTabletEvent *tablet);
-    bool takesPointer(const QTabletEvent *tablet);
+    // A pen between its press and its release: the window the toolkit sends its samples to,
+    // and whether it has the pointer (a pen that another one touched after counts as lifted).
+    struct Pen
+    {
+        QPointer<QWindow> window;
+        bool down = false;
+    };
 
-    QHash<qint64, QPointer<QWindow>> press_window;
-    QPointer<const QPointingDevice> pen_down;
+    Pen *meantFor(const QWindow *window, const QTabletEvent *tablet);
+    bool takesPointer(QEvent::Type type, Pen &pen);
+
+    // Known by the number the toolkit keeps each pen's buttons and window under: the tip and
+    // eraser ends of one digitiser's pen are two devices but one pen.
+    QHash<qint64, Pen> pens;
     MouseStroke stroke;
 };
 

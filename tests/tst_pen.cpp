@@ -26,11 +26,12 @@ namespace {
 
 const QRgb white = qRgb(255, 255, 255);
 
-void stylus(QPoint global, Qt::MouseButtons buttons, qint64 pen = 1)
+void stylus(QPoint global, Qt::MouseButtons buttons, qint64 pen = 1,
+            QPointingDevice::PointerType end = QPointingDevice::PointerType::Pen)
 {
-    QWindowSystemInterface::handleTabletEvent(
-        nullptr, QPointF(), QPointF(global), int(QInputDevice::DeviceType::Stylus),
-        int(QPointingDevice::PointerType::Pen), buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, pen);
+    QWindowSystemInterface::handleTabletEvent(nullptr, QPointF(), QPointF(global),
+                                              int(QInputDevice::DeviceType::Stylus), int(end),
+                                              buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, pen);
 }
 
 void proximity(bool inRange)
@@ -214,6 +215,16 @@ void TestPen::twoPensNeverJoin()
     // Either pen draws its next stroke.
     penStroke(onScreen({QPoint(400, 200), QPoint(400, 300)}));
     QCOMPARE(inkBounds(canvasImage(*window), white), QRect(100, 200, 301, 101));
+
+    // One pen's two ends are one pen: a barrel button that turns the tip into the eraser
+    // mid-stroke neither breaks the line nor leaves the pointer pressed.
+    const QList<QPoint> switching = onScreen({QPoint(500, 200), QPoint(500, 300)});
+    stylus(switching[0], Qt::LeftButton);
+    stylus(switching[1], Qt::LeftButton, 1, QPointingDevice::PointerType::Eraser);
+    stylus(switching[1], Qt::NoButton, 1, QPointingDevice::PointerType::Eraser);
+    deliver();
+    QCOMPARE(countPixels(canvasImage(*window), qRgb(0, 0, 0)), 101 + 101 + 101 + 101);
+    QCOMPARE(QGuiApplication::mouseButtons(), Qt::NoButton);
 }
 
 void TestPen::usersOwnChoicesStand()
