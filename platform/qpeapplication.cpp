@@ -6,6 +6,7 @@
 #include "tabletinput.h"
 #include "tabletmouse.h"
 #include "toolkitoptions.h"
+#include "turnedplatform.h"
 #include "windowsystem.h"
 
 #include <QFont>
@@ -16,7 +17,7 @@
 #include <QWindow>
 
 QPEApplication::QPEApplication(int &argc, char **argv, Type type)
-    : QApplication(ToolkitOptions::note(argc, argv), argv)
+    : QApplication(TurnedPlatform::choose(ToolkitOptions::note(argc, argv), argv), argv)
 {
     // Only graphical clients exist on the device; the type is kept for its signature.
     Q_UNUSED(type);

@@ -2,6 +2,7 @@
 #include "tabletinput.h"
 
 #include "toolkitoptions.h"
+#include "turnedplatform.h"
 
 #include <QGenericPluginFactory>
 #include <QGuiApplication>
@@ -29,7 +30,8 @@ bool namedByUser()
 std::unique_ptr<QObject> start()
 {
     const QString platform = QGuiApplication::platformName();
-    if ((platform != QLatin1String("linuxfb") && platform != QLatin1String("eglfs")) ||
+    if ((platform != QLatin1String("linuxfb") && platform != QLatin1String("eglfs") &&
+         platform != QLatin1String(TurnedPlatform::name)) ||
         namedByUser())
         return nullptr;
     return std::unique_ptr<QObject>(

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "windowsystem.h"
 
+#include "turnedplatform.h"
+
 #include <QApplication>
 #include <QStringList>
 #include <QWidget>
@@ -12,9 +14,10 @@ bool lacksWindowManager()
     // The framebuffer and headless platforms compose the windows themselves. On X a
     // window manager may start or stop at any moment, so X is left to its own.
     static const QStringList bare = {
-        QStringLiteral("linuxfb"),      QStringLiteral("eglfs"),   QStringLiteral("vnc"),
-        QStringLiteral("offscreen"),    QStringLiteral("minimal"), QStringLiteral("minimalegl"),
-        QStringLiteral("vkkhrdisplay"), QStringLiteral("bsdfb"),   QStringLiteral("directfb")};
+        QStringLiteral("linuxfb"),          QStringLiteral("eglfs"),   QStringLiteral("vnc"),
+        QStringLiteral("offscreen"),        QStringLiteral("minimal"), QStringLiteral("minimalegl"),
+        QStringLiteral("vkkhrdisplay"),     QStringLiteral("bsdfb"),   QStringLiteral("directfb"),
+        QLatin1String(TurnedPlatform::name)};
     return bare.contains(QGuiApplication::platformName());
 }
 

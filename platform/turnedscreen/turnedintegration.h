@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#ifndef TURNEDINTEGRATION_H
+#define TURNEDINTEGRATION_H
+
+#include <qpa/qplatforminputcontext.h>
+#include <qpa/qplatformintegration.h>
+
+#include <memory>
+#include <vector>
+
+class QFbVtHandler;
+class TurnedInput;
+class TurnedScreen;
+
+// The framebuffer platform with its panel turned: the toolkit's own framebuffer pieces
+// compose the windows, its input plugins read the devices, and the panel turns the picture.
+class TurnedIntegration : public QPlatformIntegration
+{
+public:
+    TurnedIntegration(const QStringList &parameters, int rotation);
+    ~TurnedIntegration() override;
+
+    void initialize() override;
+    bool hasCapability(Capability capability) const override;
+    QPlatformWindow *createPlatformWindow(QWindow *window) const override;
+    QPlatformBackingStore *createPlatformBackingStore(QWindow *window) const override;
+    QAbstractEventDispatcher *createEventDispatcher() const override;
+    QPlatformFontDatabase *fontDatabase() const override;
+    QPlatformInputContext *inputContext() const override { return input_context.get(); }
+
+private:
+    void startInput();
+
+    TurnedScreen *screen;
+    std::unique_ptr<QPlatformFontDatabase> fonts;
+    std::unique_ptr<QFbVtHandler> console;
+    std::unique_ptr<TurnedInput> turned_input;
+    std::vector<std::unique_ptr<QObject>> input;
+    std::unique_ptr<QPlatformInputContext> input_context;
+};
+
+#endif // TURNEDINTEGRATION_H

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#ifndef TURNEDSCREEN_H
+#define TURNEDSCREEN_H
+
+#include "panelturn.h"
+
+#include <QtFbSupport/private/qfbscreen_p.h>
+
+// A Linux framebuffer panel shown turned: the toolkit composes the windows on a screen of the
+// turned size, and each composed area is turned on its way into the panel's memory.
+class TurnedScreen : public QFbScreen
+{
+    Q_OBJECT
+
+public:
+    // The framebuffer platform's parameters (fb=, tty=, size=, offset=, mmsize=,
+    // nographicsmodeswitch) and the turn in degrees.
+    TurnedScreen(const QStringList &parameters, int rotation);
+    ~TurnedScreen() override;
+
+    bool initialize() override;
+
+    PanelTurn turn() const { return PanelTurn(rotation, panel_size); }
+
+protected:
+    QRegion doRedraw() override;
+
+private:
+    bool openPanel(const QString &device, QRect area, QSize millimetres);
+    void enterGraphicsMode(const QString &device, bool switchMode);
+
+    const QStringList parameters;
+    const int rotation;
+    QSize panel_size;
+    int fb_fd = -1;
+    uchar *mapped = nullptr;
+    size_t mapped_size = 0;
+    uchar *panel = nullptr;
+    qsizetype panel_stride = 0;
+    int tty_fd = -1;
+    int tty_mode = 0;
+    bool tty_switched = false;
+};
+
+#endif // TURNEDSCREEN_H
