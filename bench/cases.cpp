@@ -6,6 +6,7 @@
 #include "peer.h"
 #include "peninput.h"
 #include "strokes.h"
+#include "turnedcopy.h"
 #include "vncprobe.h"
 #include "xprobe.h"
 
@@ -16,7 +17,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSysInfo>
@@ -314,6 +317,52 @@ void Cases::floorCopy(benchmark::State &state)
     state.SetBytesProcessed(qint64(state.iterations()) * qint64(bytes));
 }
 
+void Cases::panelCopy(benchmark::State &state, PanelCopy how, QImage::Format format)
+{
+    // The last copy of a framebuffer platform: the composed 640 x 480 screen into the
+    // framebuffer's memory, in the framebuffer's pixel format, whole, as on every pen sample.
+    // A turned framebuffer is a 480 x 640 panel.
+    QImage screen(640, 480, format);
+    QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(screen.bits()),
+                                  screen.sizeInBytes() / 4);
+    const bool turned = how != PanelCopy::Floor && how != PanelCopy::Unturned;
+    const QSize panelSize = turned ? screen.size().transposed() : screen.size();
+    const qsizetype stride = panelSize.width() * screen.depth() / 8;
+    std::vector<uchar> memory(size_t(stride * panelSize.height()));
+    QImage panel(memory.data(), panelSize.width(), panelSize.height(), stride, format);
+    // As linuxfb's screen keeps one painter on the framebuffer for all its copies.
+    QPainter painter(&panel);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (how == PanelCopy::Painter90)
+        painter.setTransform(QTransform(0, -1, 1, 0, 0, panelSize.height()));
+    const QRect all = screen.rect();
+    for (auto _ : state) {
+        switch (how) {
+        case PanelCopy::Floor:
+            std::memcpy(memory.data(), screen.constBits(), memory.size());
+            break;
+        case PanelCopy::Unturned:
+        case PanelCopy::Painter90:
+            painter.drawImage(all, screen, all);
+            break;
+        case PanelCopy::Turned90:
+        case PanelCopy::Turned270:
+            turnedCopy(screen, all, memory.data(), stride, how == PanelCopy::Turned90 ? 90 : 270);
+            break;
+        }
+        benchmark::DoNotOptimize(memory.data());
+        benchmark::ClobberMemory();
+    }
+    painter.end();
+    // The painter's turn is the yardstick only if it turns the same way.
+    if (how == PanelCopy::Painter90) {
+        std::vector<uchar> own(memory.size());
+        turnedCopy(screen, all, own.data(), stride, 90);
+        state.counters["same"] = own == memory;
+    }
+    state.SetBytesProcessed(qint64(state.iterations()) * qint64(memory.size()));
+}
+
 void Cases::penMove(benchmark::State &state, Target target, int width)
 {
     ready(target);
@@ -497,6 +546,22 @@ void Cases::registerBenchmarks()
     const std::pair<Target, std::string> all[] = {
         {Target::Vellumix, ".vellumix"}, {Target::Peer, ".peer"}, {Target::FullPeer, ".full"}};
     add("floor", [this](Run &s) { floorCopy(s); });
+    // The turned framebuffer's last copy does not depend on the platform: measured once, in
+    // the offscreen run.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") &&
+        window->devicePixelRatio() == 1) {
+        const std::pair<PanelCopy, std::string> copies[] = {{PanelCopy::Floor, "floor"},
+                                                            {PanelCopy::Unturned, "unturned"},
+                                                            {PanelCopy::Turned90, "turned90"},
+                                                            {PanelCopy::Turned270, "turned270"},
+                                                            {PanelCopy::Painter90, "painter90"}};
+        for (const auto &[how, name] : copies) {
+            for (const auto &[format, depth] :
+                 {std::pair(QImage::Format_RGB32, "32"), std::pair(QImage::Format_RGB16, "16")})
+                add("panel." + name + "." + depth,
+                    [this, how = how, format = format](Run &s) { panelCopy(s, how, format); });
+        }
+    }
     for (int width : {1, 4, 7}) {
         for (const auto &[target, name] : all) {
             add("move.w" + std::to_string(width) + name,

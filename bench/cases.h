@@ -48,6 +48,8 @@ private:
     void showDialog();
     void backToBlack();
     void floorCopy(benchmark::State &state);
+    enum class PanelCopy { Floor, Unturned, Turned90, Turned270, Painter90 };
+    void panelCopy(benchmark::State &state, PanelCopy how, QImage::Format format);
     void penMove(benchmark::State &state, Target target, int width);
     void flood(benchmark::State &state, Target target);
     void penPress(benchmark::State &state, Target target, int width);

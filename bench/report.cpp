@@ -207,6 +207,57 @@ QString table(const QList<Run> &runs)
     return text;
 }
 
+// The turned framebuffer's last copy, where a run measured it: each way of copying at both
+// depths, against the unturned copy of the same run.
+QString panelTable(const QList<Run> &runs)
+{
+    const Row time{"", "", ""};
+    const auto at = [&](const Run &run, const char *how, const char *depth) {
+        return run.figure(
+            QStringLiteral("panel.%1.%2").arg(QLatin1String(how), QLatin1String(depth)), time);
+    };
+    QString text;
+    QTextStream out(&text);
+    QStringList notes;
+    for (const Run &run : runs) {
+        if (std::isnan(at(run, "unturned", "32")))
+            continue;
+        out << "\nThe last copy of a 640 × 480 screen into the framebuffer (`"
+            << run.fact("platform") << "` run):\n\n"
+            << "| copy | 32 bits | ÷ unturned | 16 bits | ÷ unturned |\n"
+               "|---|--:|--:|--:|--:|\n";
+        const std::pair<const char *, const char *> ways[] = {
+            {"floor", "floor: memcpy of the same bytes"},
+            {"unturned", "unturned: Qt's painter, as linuxfb copies"},
+            {"turned90", "turned 90°: turnedCopy"},
+            {"turned270", "turned 270°: turnedCopy"},
+            {"painter90", "turned 90°: Qt's painter with a 90° transform"}};
+        for (const auto &[how, what] : ways) {
+            out << "| " << what;
+            for (const char *depth : {"32", "16"}) {
+                const double own = at(run, how, depth);
+                out << " | " << (std::isnan(own) ? QString() : formatTime(own)) << " | "
+                    << ratio(own / at(run, "unturned", depth));
+            }
+            out << " |\n";
+        }
+        for (const char *how : {"turned90", "turned270"}) {
+            for (const char *depth : {"32", "16"}) {
+                const double r = at(run, how, depth) / at(run, "unturned", depth);
+                if (!std::isnan(r))
+                    notes << QStringLiteral("- %1, %2 bits: ≤ 2× the unturned copy; %3 — %4")
+                                 .arg(QLatin1String(how), QLatin1String(depth), ratio(r),
+                                      r <= 2 ? QStringLiteral("met") : QStringLiteral("missed"));
+            }
+        }
+        if (run.counter(QStringLiteral("panel.painter90.32"), "same") == 0)
+            notes << QStringLiteral("- **Qt's painter turned the picture another way**");
+    }
+    if (!notes.isEmpty())
+        out << "\nTargets:\n" << notes.join(QLatin1Char('\n')) << '\n';
+    return text;
+}
+
 QString description(const QList<Run> &runs)
 {
     QString text;
@@ -253,7 +304,8 @@ QString report(const QStringList &files, QString *error)
         }
         runs << run;
     }
-    return runs.isEmpty() ? QString() : description(runs) + QLatin1Char('\n') + table(runs);
+    return runs.isEmpty() ? QString()
+                          : description(runs) + QLatin1Char('\n') + table(runs) + panelTable(runs);
 }
 
 bool writeIntoDocument(const QString &path, const QString &text)
