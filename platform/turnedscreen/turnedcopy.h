@@ -13,7 +13,7 @@ class QRect;
 // `panel` points at the panel's top-left pixel, `panelStride` is its bytes per row; the
 // panel's pixel format is the source's (2 or 4 bytes a pixel). The panel is source.height()
 // wide and source.width() high for 90 and 270, source's size for 0 and 180. Only the pixels
-// of `rect` are written.
+// of `rect` are written; another rotation, or another pixel size, writes nothing.
 void turnedCopy(const QImage &source, const QRect &rect, uchar *panel, qsizetype panelStride,
                 int rotation);
 
