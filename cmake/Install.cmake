@@ -112,9 +112,11 @@ if(CMAKE_CROSSCOMPILING)
     elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^arm")
         set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE armhf)
     endif()
-    # So that dpkg-shlibdeps looks at the device's libraries, not the build machine's.
-    set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackHostArch.cmake)
-    file(WRITE ${CPACK_PROJECT_CONFIG_FILE}
-         "set(ENV{DEB_HOST_ARCH} ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})\n")
 endif()
+# What is read only when the package is made: the device's architecture for dpkg-shlibdeps,
+# and the toolkit's private ABI.
+get_target_property(VELLUMIX_QT_CORE Qt6::Core LOCATION)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProject.cmake)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/CPackProject.cmake.in ${CPACK_PROJECT_CONFIG_FILE}.in @ONLY)
+file(GENERATE OUTPUT ${CPACK_PROJECT_CONFIG_FILE} INPUT ${CPACK_PROJECT_CONFIG_FILE}.in)
 include(CPack)
