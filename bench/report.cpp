@@ -286,9 +286,12 @@ QString report(const QStringList &files, QString *error)
     QList<Run> runs;
     for (const QString &path : files) {
         QFile file(path);
-        const QJsonObject json = file.open(QIODevice::ReadOnly)
-                                     ? QJsonDocument::fromJson(file.readAll()).object()
-                                     : QJsonObject();
+        // Google Benchmark leaves the file empty where a filter matched none of a run's cases:
+        // the offscreen run's own cases, say, filtered on every platform.
+        if (file.open(QIODevice::ReadOnly) && file.size() == 0)
+            continue;
+        const QJsonObject json =
+            file.isOpen() ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
         if (json.isEmpty()) {
             *error = QStringLiteral("Cannot read %1").arg(path);
             return {};
@@ -304,8 +307,11 @@ QString report(const QStringList &files, QString *error)
         }
         runs << run;
     }
-    return runs.isEmpty() ? QString()
-                          : description(runs) + QLatin1Char('\n') + table(runs) + panelTable(runs);
+    if (runs.isEmpty()) {
+        *error = QStringLiteral("No run measured anything");
+        return {};
+    }
+    return description(runs) + QLatin1Char('\n') + table(runs) + panelTable(runs);
 }
 
 bool writeIntoDocument(const QString &path, const QString &text)
