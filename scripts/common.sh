@@ -23,6 +23,16 @@ BENCH_PACKAGES=(
     libbenchmark-dev qt6-base-private-dev libxtst-dev libxdamage-dev
 )
 
+# What a cross build for a device needs (scripts/test-cross, scripts/package with
+# DEB_HOST_ARCH): on this machine the cross compiler and qemu, which runs the device's
+# programs, and for the device (as PACKAGE:ARCH) the toolkit and what the tests link.
+CROSS_PACKAGES=(cmake make dpkg-dev qemu-user fonts-ipafont-gothic)
+CROSS_DEVICE_PACKAGES=(
+    qt6-base-dev qt6-5compat-dev qt6-base-private-dev qt6-qpa-plugins libx11-dev
+)
+# The architectures with a toolchain file in cmake/.
+CROSS_ARCHS=(arm64 armhf)
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"
@@ -31,14 +41,20 @@ as_root() {
     fi
 }
 
+# Prints those of the given packages that are not installed, one a line.
+not_installed() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            echo "$package"
+    done
+}
+
 # Installs whatever of the given packages (default: PACKAGES) is missing.
 install_missing() {
-    local wanted=("$@") missing=() package
+    local wanted=("$@") missing
     [ ${#wanted[@]} -gt 0 ] || wanted=("${PACKAGES[@]}")
-    for package in "${wanted[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-            missing+=("$package")
-    done
+    mapfile -t missing < <(not_installed "${wanted[@]}")
     [ ${#missing[@]} -gt 0 ] || return 0
     echo "Installing: ${missing[*]}"
     as_root apt-get update -qq
@@ -56,3 +72,22 @@ build() {
 # The toolkit warns when it has to invent this folder.
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+# install_cross ARCH: adds the Debian architecture ARCH and installs what a cross build for
+# it needs. Where apt cannot (a mirror whose ARCH packages lag behind this machine's, say),
+# one line names what is missing and why, and the status is non-zero.
+install_cross() {
+    local arch=$1 log reason
+    local wanted=("${CROSS_PACKAGES[@]}" "crossbuild-essential-$arch"
+        "${CROSS_DEVICE_PACKAGES[@]/%/:$arch}")
+    dpkg --print-foreign-architectures | grep -qx "$arch" || as_root dpkg --add-architecture "$arch"
+    if log=$(install_missing "${wanted[@]}" 2>&1); then
+        [ -z "$log" ] || head -n 1 <<<"$log"
+        return 0
+    fi
+    reason=$(grep -m 1 -E ' : (Depends|Breaks|Conflicts|PreDepends):|^E: ' <<<"$log" |
+        sed 's/^ *//') || true
+    echo "$(basename "$0"): cannot install the packages for $arch:" \
+        "$(not_installed "${wanted[@]}" | xargs) (apt-get: ${reason:-failed})" >&2
+    return 1
+}
