@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(
     cmake g++ make                      # the toolchain
     qt6-base-dev qt6-5compat-dev        # Qt 6 Widgets, Test and the Shift-JIS codec
-    qt6-base-private-dev                # the tests hand pen samples over as a platform plugin does
+    qt6-base-private-dev                # Qt's framebuffer pieces and window-system interface
     qt6-qpa-plugins                     # the framebuffer and VNC platforms the tests run on
     fonts-ipafont-gothic                # a Japanese font for the display texts
     xvfb x11-apps x11-utils xdotool imagemagick # a virtual screen, screenshots, synthetic input
@@ -43,10 +43,15 @@ as_root() {
 
 # Prints those of the given packages that are not installed, one a line.
 not_installed() {
-    local package
+    local package native arches
+    native=$(dpkg --print-architecture)
     for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-            echo "$package"
+        # A bare name means the build machine's own package (or an architecture-free one):
+        # a cross-building target's copy of it does not count.
+        arches="$native|all"
+        [[ $package == *:* ]] && arches=".*"
+        dpkg-query -W -f='${Status} ${Architecture}\n' "$package" 2>/dev/null |
+            grep -q -E "^install ok installed ($arches)\$" || echo "$package"
     done
 }
 
