@@ -4,6 +4,8 @@
 
 #include <qpa/qplatforminputcontext.h>
 #include <qpa/qplatformintegration.h>
+#include <qpa/qplatformnativeinterface.h>
+#include <qpa/qplatformservices.h>
 
 #include <memory>
 #include <vector>
@@ -27,6 +29,9 @@ public:
     QAbstractEventDispatcher *createEventDispatcher() const override;
     QPlatformFontDatabase *fontDatabase() const override;
     QPlatformInputContext *inputContext() const override { return input_context.get(); }
+    // Neither offers anything here, but the toolkit's font set-up asks both.
+    QPlatformServices *services() const override { return plain_services.get(); }
+    QPlatformNativeInterface *nativeInterface() const override { return native.get(); }
 
 private:
     void startInput();
@@ -37,6 +42,9 @@ private:
     std::unique_ptr<TurnedInput> turned_input;
     std::vector<std::unique_ptr<QObject>> input;
     std::unique_ptr<QPlatformInputContext> input_context;
+    const std::unique_ptr<QPlatformServices> plain_services = std::make_unique<QPlatformServices>();
+    const std::unique_ptr<QPlatformNativeInterface> native =
+        std::make_unique<QPlatformNativeInterface>();
 };
 
 #endif // TURNEDINTEGRATION_H
