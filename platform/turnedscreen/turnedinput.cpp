@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "turnedinput.h"
 
-#include "turnedscreen.h"
-
 #include <QtGui/private/qeventpoint_p.h>
 
 using Events = QWindowSystemInterfacePrivate;
 
-TurnedInput::TurnedInput(const TurnedScreen *screen) : screen(screen)
+TurnedInput::TurnedInput(PanelTurn turn) : turn(turn)
 {
     Events::installWindowSystemEventHandler(this);
 }
@@ -38,7 +36,6 @@ bool TurnedInput::sendEvent(Events::WindowSystemEvent *event)
 // The handlers spread the panel's axes over the turned screen: undo the spread, then turn.
 QPointF TurnedInput::turned(QPointF spread) const
 {
-    const PanelTurn turn = screen->turn();
     const QSizeF panel = turn.panelSize();
     const QSizeF size = turn.screenSize();
     const QPointF onPanel(spread.x() * panel.width() / size.width(),

@@ -2,9 +2,9 @@
 #ifndef TURNEDINPUT_H
 #define TURNEDINPUT_H
 
-#include <QtGui/qpa/qwindowsysteminterface_p.h>
+#include "panelturn.h"
 
-class TurnedScreen;
+#include <QtGui/qpa/qwindowsysteminterface_p.h>
 
 // Puts pen and finger positions where they touch a turned panel. The toolkit's touch and
 // tablet handlers spread a device's axes over the screen as they come, so on a turned screen
@@ -13,7 +13,7 @@ class TurnedScreen;
 class TurnedInput : public QWindowSystemEventHandler
 {
 public:
-    explicit TurnedInput(const TurnedScreen *screen);
+    explicit TurnedInput(PanelTurn turn);
     ~TurnedInput() override;
 
     bool sendEvent(QWindowSystemInterfacePrivate::WindowSystemEvent *event) override;
@@ -21,7 +21,7 @@ public:
 private:
     QPointF turned(QPointF spread) const;
 
-    const TurnedScreen *screen;
+    const PanelTurn turn;
 };
 
 #endif // TURNEDINPUT_H

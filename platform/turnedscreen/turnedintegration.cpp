@@ -26,13 +26,14 @@ TurnedIntegration::~TurnedIntegration()
 
 void TurnedIntegration::initialize()
 {
-    if (screen->initialize())
+    if (screen->initialize()) {
         QWindowSystemInterface::handleScreenAdded(screen);
-    else
+        turned_input = std::make_unique<TurnedInput>(screen->turn());
+    } else {
         qWarning("linuxfb: Failed to initialize screen");
+    }
     input_context.reset(QPlatformInputContextFactory::create());
     console = std::make_unique<QFbVtHandler>();
-    turned_input = std::make_unique<TurnedInput>(screen);
     if (!qEnvironmentVariableIntValue("QT_QPA_FB_DISABLE_INPUT"))
         startInput();
 }

@@ -4,6 +4,7 @@
 #include <QtPlugin>
 
 #include <cstring>
+#include <utility>
 
 Q_IMPORT_PLUGIN(TurnedPlugin)
 
@@ -15,26 +16,39 @@ namespace {
 
 const QByteArray key("rotation=");
 
+// The turn a rotation= value asks for: 0, 90, 180 or 270; -1 for any other value.
+int turnOf(const QByteArray &value)
+{
+    for (int turn : {0, 90, 180, 270}) {
+        if (value == QByteArray::number(turn))
+            return turn;
+    }
+    return -1;
+}
+
 // One entry of the toolkit's list of platforms to try: NAME[:PARAMETER...].
 QByteArray entryFor(const QByteArray &entry)
 {
     QByteArrayList parts = entry.split(':');
     if (parts.constFirst().toLower() != "linuxfb")
         return entry;
+    // The toolkit's plugins take the last of a parameter given twice.
     QByteArray rotation;
+    bool given = false;
     for (qsizetype i = parts.size() - 1; i > 0; --i) {
         if (parts.at(i).startsWith(key)) {
-            if (rotation.isNull())
+            if (!std::exchange(given, true))
                 rotation = parts.at(i).mid(key.size());
             parts.removeAt(i);
         }
     }
-    if (rotation.isNull())
+    if (!given)
         return entry;
-    if (rotation == "90" || rotation == "180" || rotation == "270") {
+    const int turn = turnOf(rotation);
+    if (turn > 0) {
         parts.first() = name;
         parts << key + rotation;
-    } else if (rotation != "0") {
+    } else if (turn < 0) {
         qWarning("linuxfb: rotation=%s is not one of 0, 90, 180, 270; the screen is not turned",
                  rotation.constData());
     }
@@ -73,12 +87,8 @@ int &choose(int &argc, char **argv)
 int rotationIn(const QStringList &parameters)
 {
     for (const QString &parameter : parameters) {
-        if (parameter == QLatin1String("rotation=90"))
-            return 90;
-        if (parameter == QLatin1String("rotation=180"))
-            return 180;
-        if (parameter == QLatin1String("rotation=270"))
-            return 270;
+        if (parameter.startsWith(QLatin1String(key)))
+            return qMax(0, turnOf(parameter.mid(key.size()).toLatin1()));
     }
     return 0;
 }
