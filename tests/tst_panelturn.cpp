@@ -5,9 +5,12 @@
 #include "testsupport.h"
 #include "turnedcopy.h"
 #include "turnedplatform.h"
+#include "turnedscreen.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <linux/fb.h>
 
 class TestPanelTurn : public QObject
 {
@@ -73,6 +76,55 @@ private slots:
             turnedCopy(screen, rect, panel.bits(), panel.bytesPerLine(), rotation);
             QCOMPARE(panel, expected);
         }
+    }
+
+    void framebufferLayout()
+    {
+        fb_var_screeninfo info = {};
+        info.xres = 480;
+        info.yres = 640;
+        info.yoffset = 640; // panned to its second page
+        QCOMPARE(TurnedScreen::usedArea(info, QRect()), QRect(0, 640, 480, 640));
+        QCOMPARE(TurnedScreen::usedArea(info, QRect(100, 100, 0, 0)), QRect(0, 640, 480, 640));
+        QCOMPARE(TurnedScreen::usedArea(info, QRect(0, 0, 400, 600)), QRect(40, 660, 400, 600));
+        QCOMPARE(TurnedScreen::usedArea(info, QRect(10, 20, 400, 600)), QRect(10, 660, 400, 600));
+        QCOMPARE(TurnedScreen::usedArea(info, QRect(200, 0, 500, 900)), QRect(0, 640, 480, 640));
+
+        info.bits_per_pixel = 32;
+        info.red.offset = 16;
+        QCOMPARE(TurnedScreen::pictureFormat(info), QImage::Format_RGB32);
+        info.red.offset = 0;
+        info.blue.offset = 16;
+        QCOMPARE(TurnedScreen::pictureFormat(info), QImage::Format_RGBX8888);
+        info.bits_per_pixel = 16;
+        info.red.offset = 11;
+        info.blue.offset = 0;
+        QCOMPARE(TurnedScreen::pictureFormat(info), QImage::Format_RGB16);
+        info.bits_per_pixel = 24; // not turned pixel by pixel: refused, never garbled
+        QCOMPARE(TurnedScreen::pictureFormat(info), QImage::Format_Invalid);
+    }
+
+    void userOptionChoosesThePlatform()
+    {
+        const QByteArray turned = QByteArray(TurnedPlatform::name) + ":rotation=270";
+        QByteArrayList words = {
+            "vellumix", "-platform", "xcb", "--platform", "linuxfb:rotation=270",
+            "-style",   "fusion"};
+        QList<char *> argv;
+        for (QByteArray &word : words)
+            argv << word.data();
+        int argc = int(argv.size());
+        TurnedPlatform::choose(argc, argv.data());
+        QCOMPARE(argv.at(2), "xcb"); // the toolkit takes the last one given
+        QCOMPARE(argv.at(4), turned);
+        QCOMPARE(argv.at(6), "fusion");
+
+        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
+        qputenv("QT_QPA_PLATFORM", "linuxfb:rotation=270");
+        int alone = 1;
+        TurnedPlatform::choose(alone, argv.data());
+        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), turned);
+        qputenv("QT_QPA_PLATFORM", before);
     }
 
     void rotationChoosesThePlatform()

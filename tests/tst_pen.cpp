@@ -19,6 +19,7 @@
 #include <qpeapplication.h>
 #include <tabletinput.h>
 #include <toolkitoptions.h>
+#include <turnedinput.h>
 
 using namespace TestSupport;
 
@@ -26,10 +27,10 @@ namespace {
 
 const QRgb white = qRgb(255, 255, 255);
 
-void stylus(QPoint global, Qt::MouseButtons buttons, qint64 pen = 1,
+void stylus(QPointF global, Qt::MouseButtons buttons, qint64 pen = 1,
             QPointingDevice::PointerType end = QPointingDevice::PointerType::Pen)
 {
-    QWindowSystemInterface::handleTabletEvent(nullptr, QPointF(), QPointF(global),
+    QWindowSystemInterface::handleTabletEvent(nullptr, QPointF(), global,
                                               int(QInputDevice::DeviceType::Stylus), int(end),
                                               buttons, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, pen);
 }
@@ -45,11 +46,11 @@ void proximity(bool inRange)
 }
 
 // One finger, or a palm, on the touch screen under the same glass.
-void touch(QPoint global, QEventPoint::State state)
+void touch(QPointF global, QEventPoint::State state)
 {
     static QPointingDevice *const screen = QTest::createTouchDevice();
     QWindowSystemInterface::TouchPoint point;
-    point.area = QRectF(QPointF(global) - QPointF(4, 4), QSizeF(8, 8));
+    point.area = QRectF(global - QPointF(4, 4), QSizeF(8, 8));
     point.pressure = state == QEventPoint::State::Released ? 0.0 : 1.0;
     point.state = state;
     QWindowSystemInterface::handleTouchEvent(nullptr, screen, {point});
@@ -127,6 +128,7 @@ private slots:
     void captionBarMovesAndCloses();
     void listsAndMenusTakeThePen();
     void penDrawsOnAfterAList();
+    void turnedPanelPutsInkUnderTheTips();
 
 private:
     QList<QPoint> onScreen(const QList<QPoint> &points) { return onScreenOf(window, points); }
@@ -323,6 +325,30 @@ void TestPen::penDrawsOnAfterAList()
     QTRY_COMPARE(sizes->currentIndex(), 2);
     penStroke(onScreen({QPoint(100, 300), QPoint(400, 300)}));
     QCOMPARE(inkRowsAt(canvasImage(*window), 250, white), 7);
+}
+
+void TestPen::turnedPanelPutsInkUnderTheTips()
+{
+    // A 480 × 640 panel shown as a 640 × 480 screen: the touch and tablet handlers spread the
+    // panel's axes over the screen as they come, and the platform layer turns each sample.
+    const PanelTurn turn(90, QSize(480, 640));
+    const TurnedInput turnedInput(turn);
+    const auto spread = [&](QPoint onWindow) {
+        const QPointF onPanel = turn.toPanel(window->mapToGlobal(onWindow));
+        return QPointF(onPanel.x() * 640 / 480, onPanel.y() * 480 / 640);
+    };
+    stylus(spread({100, 200}), Qt::LeftButton);
+    stylus(spread({300, 250}), Qt::LeftButton);
+    stylus(spread({300, 250}), Qt::NoButton);
+    using State = QEventPoint::State;
+    touch(spread({400, 300}), State::Pressed);
+    touch(spread({450, 400}), State::Updated);
+    touch(spread({450, 400}), State::Released);
+    deliver();
+    const QImage canvas = canvasImage(*window);
+    QCOMPARE(inkBounds(canvas, white), QRect(100, 200, 351, 201));
+    for (const QPoint end : {QPoint(100, 200), QPoint(300, 250), QPoint(450, 400)})
+        QVERIFY(canvas.pixel(end) != white);
 }
 
 VELLUMIX_TEST_MAIN(TestPen)

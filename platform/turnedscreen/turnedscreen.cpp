@@ -18,20 +18,6 @@
 
 namespace {
 
-// The framebuffer's layout as a picture format the copy can turn pixel by pixel.
-QImage::Format pictureFormat(const fb_var_screeninfo &info)
-{
-    if (info.bits_per_pixel == 32 && info.red.offset == 16 && info.blue.offset == 0)
-        return info.transp.length ? QImage::Format_ARGB32 : QImage::Format_RGB32;
-    if (info.bits_per_pixel == 32 && info.red.offset == 0 && info.blue.offset == 16)
-        return QImage::Format_RGBX8888;
-    if (info.bits_per_pixel == 16 && info.red.offset == 11 && info.blue.offset == 0)
-        return QImage::Format_RGB16;
-    if (info.bits_per_pixel == 16 && info.red.offset == 10 && info.blue.offset == 0)
-        return QImage::Format_RGB555;
-    return QImage::Format_Invalid;
-}
-
 int depthOf(QImage::Format format, const fb_var_screeninfo &info)
 {
     switch (format) {
@@ -42,22 +28,6 @@ int depthOf(QImage::Format format, const fb_var_screeninfo &info)
     default:
         return info.transp.length ? 32 : 24;
     }
-}
-
-// The visible part of the framebuffer the user asked for: all of it, or size= at offset=,
-// centred when no offset is given; both within the visible resolution.
-QRect usedArea(const fb_var_screeninfo &info, QRect asked)
-{
-    const QSize visible(int(info.xres), int(info.yres));
-    if (asked.isEmpty())
-        return QRect(QPoint(int(info.xoffset), int(info.yoffset)), visible);
-    const QSize size = asked.size().boundedTo(visible);
-    QPoint at = asked.topLeft();
-    if (at.isNull())
-        at = QPoint(visible.width() - size.width(), visible.height() - size.height()) / 2;
-    at.rx() = qBound(0, at.x(), visible.width() - size.width());
-    at.ry() = qBound(0, at.y(), visible.height() - size.height());
-    return QRect(at + QPoint(int(info.xoffset), int(info.yoffset)), size);
 }
 
 // What the panel measures: as the user said, else as the driver says, else at 100 dots per inch.
@@ -76,6 +46,33 @@ QSize sizeIn(const QRegularExpressionMatch &match)
 }
 
 } // namespace
+
+QImage::Format TurnedScreen::pictureFormat(const fb_var_screeninfo &info)
+{
+    if (info.bits_per_pixel == 32 && info.red.offset == 16 && info.blue.offset == 0)
+        return info.transp.length ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (info.bits_per_pixel == 32 && info.red.offset == 0 && info.blue.offset == 16)
+        return QImage::Format_RGBX8888;
+    if (info.bits_per_pixel == 16 && info.red.offset == 11 && info.blue.offset == 0)
+        return QImage::Format_RGB16;
+    if (info.bits_per_pixel == 16 && info.red.offset == 10 && info.blue.offset == 0)
+        return QImage::Format_RGB555;
+    return QImage::Format_Invalid;
+}
+
+QRect TurnedScreen::usedArea(const fb_var_screeninfo &info, QRect asked)
+{
+    const QSize visible(int(info.xres), int(info.yres));
+    if (asked.isEmpty())
+        return QRect(QPoint(int(info.xoffset), int(info.yoffset)), visible);
+    const QSize size = asked.size().boundedTo(visible);
+    QPoint at = asked.topLeft();
+    if (at.isNull())
+        at = QPoint(visible.width() - size.width(), visible.height() - size.height()) / 2;
+    at.rx() = qBound(0, at.x(), visible.width() - size.width());
+    at.ry() = qBound(0, at.y(), visible.height() - size.height());
+    return QRect(at + QPoint(int(info.xoffset), int(info.yoffset)), size);
+}
 
 TurnedScreen::TurnedScreen(const QStringList &parameters, int rotation)
     : parameters(parameters), rotation(rotation)

@@ -6,6 +6,8 @@
 
 #include <QtFbSupport/private/qfbscreen_p.h>
 
+struct fb_var_screeninfo;
+
 // A Linux framebuffer panel shown turned: the toolkit composes the windows on a screen of the
 // turned size, and each composed area is turned on its way into the panel's memory.
 class TurnedScreen : public QFbScreen
@@ -21,6 +23,13 @@ public:
     bool initialize() override;
 
     PanelTurn turn() const { return PanelTurn(rotation, panel_size); }
+
+    // The framebuffer's layout as a picture format the turned copy takes pixel by pixel, or
+    // Format_Invalid.
+    static QImage::Format pictureFormat(const fb_var_screeninfo &info);
+    // The visible part of the framebuffer the user asked for: all of it, or size= at offset=,
+    // centred when no offset is given; both within the visible resolution.
+    static QRect usedArea(const fb_var_screeninfo &info, QRect asked);
 
 protected:
     QRegion doRedraw() override;
