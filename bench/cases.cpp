@@ -347,7 +347,8 @@ void Cases::panelCopy(benchmark::State &state, PanelCopy how, QImage::Format for
             break;
         case PanelCopy::Turned90:
         case PanelCopy::Turned270:
-            turnedCopy(screen, all, memory.data(), stride, how == PanelCopy::Turned90 ? 90 : 270);
+            turnedCopy(screen, all, memory.data(), stride,
+                       PanelTurn(how == PanelCopy::Turned90 ? 90 : 270, panelSize));
             break;
         }
         benchmark::DoNotOptimize(memory.data());
@@ -357,7 +358,7 @@ void Cases::panelCopy(benchmark::State &state, PanelCopy how, QImage::Format for
     // The painter's turn is the yardstick only if it turns the same way.
     if (how == PanelCopy::Painter90) {
         std::vector<uchar> own(memory.size());
-        turnedCopy(screen, all, own.data(), stride, 90);
+        turnedCopy(screen, all, own.data(), stride, PanelTurn(90, panelSize));
         state.counters["same"] = own == memory;
     }
     state.SetBytesProcessed(qint64(state.iterations()) * qint64(memory.size()));

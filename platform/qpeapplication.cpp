@@ -3,6 +3,7 @@
 
 #include "captionbar.h"
 #include "devicestyle.h"
+#include "panelinput.h"
 #include "tabletinput.h"
 #include "tabletmouse.h"
 #include "toolkitoptions.h"
@@ -35,6 +36,7 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type)
     DeviceStyle::apply();
     caption_bars = WindowSystem::lacksWindowManager();
     convert_tablet = !WindowSystem::turnsTabletIntoMouse();
+    panel_input = PanelInput::start();
     tablet_input = TabletInput::start();
 }
 

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class PanelInput;
 class QMoveEvent;
 
 // The handheld's application object, reduced to what Vellumix uses, and the
@@ -39,6 +40,7 @@ private:
     bool caption_bars = false;
     TabletMouse tablet_mouse;
     bool convert_tablet = false;
+    std::unique_ptr<PanelInput> panel_input;
     std::unique_ptr<QObject> tablet_input;
 };
 

@@ -2,7 +2,7 @@
 #include "tabletinput.h"
 
 #include "toolkitoptions.h"
-#include "turnedplatform.h"
+#include "windowsystem.h"
 
 #include <QGenericPluginFactory>
 #include <QGuiApplication>
@@ -29,10 +29,7 @@ bool namedByUser()
 
 std::unique_ptr<QObject> start()
 {
-    const QString platform = QGuiApplication::platformName();
-    if ((platform != QLatin1String("linuxfb") && platform != QLatin1String("eglfs") &&
-         platform != QLatin1String(TurnedPlatform::name)) ||
-        namedByUser())
+    if (!WindowSystem::onFramebuffer() || namedByUser())
         return nullptr;
     return std::unique_ptr<QObject>(
         QGenericPluginFactory::create(QString::fromLatin1(plugin), QString()));

@@ -9,16 +9,21 @@
 
 namespace WindowSystem {
 
+bool onFramebuffer()
+{
+    static const QStringList framebuffers = {
+        QStringLiteral("linuxfb"), QStringLiteral("eglfs"),    QStringLiteral("vkkhrdisplay"),
+        QStringLiteral("bsdfb"),   QStringLiteral("directfb"), QLatin1String(TurnedPlatform::name)};
+    return framebuffers.contains(QGuiApplication::platformName());
+}
+
 bool lacksWindowManager()
 {
-    // The framebuffer and headless platforms compose the windows themselves. On X a
-    // window manager may start or stop at any moment, so X is left to its own.
-    static const QStringList bare = {
-        QStringLiteral("linuxfb"),          QStringLiteral("eglfs"),   QStringLiteral("vnc"),
-        QStringLiteral("offscreen"),        QStringLiteral("minimal"), QStringLiteral("minimalegl"),
-        QStringLiteral("vkkhrdisplay"),     QStringLiteral("bsdfb"),   QStringLiteral("directfb"),
-        QLatin1String(TurnedPlatform::name)};
-    return bare.contains(QGuiApplication::platformName());
+    // The headless platforms compose the windows themselves too. On X a window manager may
+    // start or stop at any moment, so X is left to its own.
+    static const QStringList headless = {QStringLiteral("vnc"), QStringLiteral("offscreen"),
+                                         QStringLiteral("minimal"), QStringLiteral("minimalegl")};
+    return onFramebuffer() || headless.contains(QGuiApplication::platformName());
 }
 
 bool turnsTabletIntoMouse()

@@ -10,6 +10,10 @@ class QWidget;
 // platform layer must therefore do itself.
 namespace WindowSystem {
 
+// A framebuffer platform: the toolkit composes the windows on the panel itself and reads
+// the input devices through its own handlers.
+bool onFramebuffer();
+
 // No window manager runs: nothing draws captions or moves windows.
 bool lacksWindowManager();
 

@@ -41,6 +41,35 @@ as_root() {
     fi
 }
 
+# Another apt (a desktop's daily upgrade, say) can hold the package system for minutes: the
+# scripts wait for it this long rather than stop.
+APT_LOCK_TIMEOUT=600
+APT_OPTIONS=(-o "DPkg::Lock::Timeout=$APT_LOCK_TIMEOUT")
+
+# apt_get ARGS...: apt-get as root, asking nothing, waiting for dpkg's locks.
+apt_get() {
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get "${APT_OPTIONS[@]}" "$@"
+}
+
+# apt-get update, waiting for the package lists' lock too: apt's timeout covers only dpkg's
+# locks, so a held lists lock is retried here. In English, to recognise that message.
+apt_get_update() {
+    local deadline=$((SECONDS + APT_LOCK_TIMEOUT)) log status told=
+    while :; do
+        status=0
+        log=$(as_root env LC_ALL=C apt-get "${APT_OPTIONS[@]}" update -qq 2>&1) || status=$?
+        if [ "$status" -eq 0 ] || [ "$SECONDS" -ge "$deadline" ] ||
+            ! grep -q "^E: Could not get lock" <<<"$log"; then
+            break
+        fi
+        [ -n "$told" ] || echo "Waiting for another apt to finish with the package lists" >&2
+        told=1
+        sleep 5
+    done
+    [ -z "$log" ] || printf '%s\n' "$log" >&2
+    return "$status"
+}
+
 # Prints those of the given packages that are not installed, one a line.
 not_installed() {
     local package native arches
@@ -62,8 +91,8 @@ install_missing() {
     mapfile -t missing < <(not_installed "${wanted[@]}")
     [ ${#missing[@]} -gt 0 ] || return 0
     echo "Installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    apt_get_update
+    apt_get install -y -qq "${missing[@]}"
 }
 
 # build DIR [CMAKE OPTIONS...]: configures and builds Vellumix in DIR.

@@ -92,7 +92,10 @@ Mainwindow::Mainwindow(QWidget *parent, const char *name)
     setWindowTitle(displayText(codec, Text::caption));
     setFont(windowFont());
 
-    buildControls();
+    // The tool list's items carry the card's icons, so those are read first.
+    loadIcons();
+    buildToolbar();
+    buildMenus();
 
     pen_type = 0;
     pen_size = 0;
@@ -124,17 +127,8 @@ Mainwindow::~Mainwindow()
     delete color_dialog;
 }
 
-void Mainwindow::buildControls()
+void Mainwindow::loadIcons()
 {
-    auto *band = new QLabel(this);
-    QPalette bandPalette = band->palette();
-    bandPalette.setColor(QPalette::Window, QColor(100, 150, 200));
-    band->setPalette(bandPalette);
-    // Without a role of its own the band would take the window's Base role.
-    band->setBackgroundRole(QPalette::Window);
-    band->setAutoFillBackground(true);
-    band->setGeometry(0, 0, 640, 70);
-
     QPixmap *const icons[] = {
         &pix_pen,      &pix_line,  &pix_rightangle, &pix_rectangle, &pix_paintrectangle,
         &pix_eraser,   &pix_stamp, &pix_range,      &pix_thickline, &pix_normalline,
@@ -153,6 +147,18 @@ void Mainwindow::buildControls()
                                Qt::SmoothTransformation);
         *icons[i] = QPixmap::fromImage(std::move(icon));
     }
+}
+
+void Mainwindow::buildToolbar()
+{
+    auto *band = new QLabel(this);
+    QPalette bandPalette = band->palette();
+    bandPalette.setColor(QPalette::Window, QColor(100, 150, 200));
+    band->setPalette(bandPalette);
+    // Without a role of its own the band would take the window's Base role.
+    band->setBackgroundRole(QPalette::Window);
+    band->setAutoFillBackground(true);
+    band->setGeometry(0, 0, 640, 70);
 
     combo_pen = new QComboBox(this);
     const QPixmap *const toolIcons[] = {&pix_pen,       &pix_line,           &pix_rightangle,
@@ -175,7 +181,10 @@ void Mainwindow::buildControls()
     button_bgcolor->hide();
     button_undo = new QPushButton(displayText(codec, Text::undo), this);
     button_undo->setGeometry(540, 35, 90, 30);
+}
 
+void Mainwindow::buildMenus()
+{
     menu = new QMenuBar(this);
     // Items without an action here are present and do nothing.
     auto *editMenu = new QMenu(this);

@@ -37,7 +37,9 @@ private slots:
     void slot_new();
 
 private:
-    void buildControls();
+    void loadIcons();
+    void buildToolbar();
+    void buildMenus();
     void connectControls();
     struct ToolRow;
     static const ToolRow *toolRow(int tool);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A turned panel: it turns the way eglfs turns, the ink of a screen pixel lands on the panel
-// pixel whose touch maps back to it, and a user's linuxfb rotation starts the turning platform.
+// pixel whose touch maps back to it, and a user's rotation starts the turning platform or is
+// handed to eglfs in its own terms.
 #include "panelturn.h"
 #include "testsupport.h"
 #include "turnedcopy.h"
@@ -73,7 +74,7 @@ private slots:
                         expected.setPixel(x, y, screen.pixel(touched));
                 }
             }
-            turnedCopy(screen, rect, panel.bits(), panel.bytesPerLine(), rotation);
+            turnedCopy(screen, rect, panel.bits(), panel.bytesPerLine(), turn);
             QCOMPARE(panel, expected);
         }
     }
@@ -129,19 +130,28 @@ private slots:
 
     void rotationChoosesThePlatform()
     {
+        using TurnedPlatform::eglfsRotationFor;
         using TurnedPlatform::platformFor;
         const QByteArray turned = QByteArray(TurnedPlatform::name);
         QCOMPARE(platformFor("linuxfb:fb=/dev/fb1:rotation=90:tty=/dev/tty2"),
                  turned + ":fb=/dev/fb1:tty=/dev/tty2:rotation=90");
-        QCOMPARE(platformFor("xcb;LinuxFB:rotation=270"), "xcb;" + turned + ":rotation=270");
+        QCOMPARE(platformFor("xcb;LinuxFB:rotation=-90"), "xcb;" + turned + ":rotation=270");
         QCOMPARE(platformFor("linuxfb:rotation=0:fb=/dev/fb1"), "linuxfb:fb=/dev/fb1");
+        // eglfs turns 270 as -90 does only under that name.
+        QCOMPARE(eglfsRotationFor("270"), "-90");
+        QCOMPARE(eglfsRotationFor("-90"), "-90");
+        QCOMPARE(eglfsRotationFor("90"), "90");
+        QCOMPARE(eglfsRotationFor("180"), "180");
         for (const char *bad : {"45", "abc", ""}) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 qPrintable(QStringLiteral("linuxfb: rotation=%1 is not one of 0, "
-                                                           "90, 180, 270; the screen is not turned")
-                                                .arg(QLatin1String(bad))));
+            const QString unturned =
+                QStringLiteral("=%1 is not one of 0, 90, -90, 180, 270; the screen is not turned")
+                    .arg(bad);
+            QTest::ignoreMessage(QtWarningMsg, qPrintable("linuxfb: rotation" + unturned));
             QCOMPARE(platformFor(QByteArray("linuxfb:rotation=") + bad + ":fb=/dev/fb1"),
                      "linuxfb:fb=/dev/fb1");
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable("eglfs: QT_QPA_EGLFS_ROTATION" + unturned));
+            QCOMPARE(eglfsRotationFor(bad), "0");
         }
     }
 };

@@ -15,11 +15,12 @@
 #include <QScreen>
 #include <QTest>
 #include <QtGui/qtestsupport_gui.h>
+#include <panelinput.h>
+#include <qpa/qplatformscreen.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <qpeapplication.h>
 #include <tabletinput.h>
 #include <toolkitoptions.h>
-#include <turnedinput.h>
 
 using namespace TestSupport;
 
@@ -128,7 +129,8 @@ private slots:
     void captionBarMovesAndCloses();
     void listsAndMenusTakeThePen();
     void penDrawsOnAfterAList();
-    void turnedPanelPutsInkUnderTheTips();
+    void panelInputPutsInkUnderTheTips_data();
+    void panelInputPutsInkUnderTheTips();
 
 private:
     QList<QPoint> onScreen(const QList<QPoint> &points) { return onScreenOf(window, points); }
@@ -327,27 +329,44 @@ void TestPen::penDrawsOnAfterAList()
     QCOMPARE(inkRowsAt(canvasImage(*window), 250, white), 7);
 }
 
-void TestPen::turnedPanelPutsInkUnderTheTips()
+void TestPen::panelInputPutsInkUnderTheTips_data()
 {
-    // A 480 × 640 panel shown as a 640 × 480 screen: the touch and tablet handlers spread the
-    // panel's axes over the screen as they come, and the platform layer turns each sample.
-    const PanelTurn turn(90, QSize(480, 640));
-    const TurnedInput turnedInput(turn);
-    const auto spread = [&](QPoint onWindow) {
-        const QPointF onPanel = turn.toPanel(window->mapToGlobal(onWindow));
-        return QPointF(onPanel.x() * 640 / 480, onPanel.y() * 480 / 640);
+    QTest::addColumn<int>("rotation");
+    for (int rotation : {0, 90, 180, 270})
+        QTest::addRow("%d", rotation) << rotation;
+}
+
+// CTest runs this on an unscaled screen and on one scaled by 1.5.
+void TestPen::panelInputPutsInkUnderTheTips()
+{
+    QFETCH(int, rotation);
+    const QScreen *screen = window->screen();
+    const qreal ratio = screen->devicePixelRatio();
+    const QSize devicePixels = screen->handle()->geometry().size();
+    const PanelTurn turn(rotation, rotation % 180 ? devicePixels.transposed() : devicePixels);
+    const PanelInput input(turn);
+    // The handlers spread the panel's axes over the screen as they come: touch over its
+    // device pixels, the pen over its scaled size, which the toolkit then scales down again.
+    const auto spread = [&](QPoint onWindow, QSizeF over) {
+        const QPointF onPanel = turn.toPanel(window->mapToGlobal(QPointF(onWindow)) * ratio);
+        return QPointF(onPanel.x() * over.width() / turn.panelSize().width(),
+                       onPanel.y() * over.height() / turn.panelSize().height());
     };
-    stylus(spread({100, 200}), Qt::LeftButton);
-    stylus(spread({300, 250}), Qt::LeftButton);
-    stylus(spread({300, 250}), Qt::NoButton);
+    const QSizeF scaled = screen->geometry().size();
+    stylus(spread({100, 150}, scaled), Qt::LeftButton);
+    stylus(spread({300, 250}, scaled), Qt::LeftButton);
+    stylus(spread({300, 250}, scaled), Qt::NoButton);
     using State = QEventPoint::State;
-    touch(spread({400, 300}), State::Pressed);
-    touch(spread({450, 400}), State::Updated);
-    touch(spread({450, 400}), State::Released);
+    touch(spread({350, 200}, devicePixels), State::Pressed);
+    touch(spread({420, 300}, devicePixels), State::Updated);
+    touch(spread({420, 300}, devicePixels), State::Released);
     deliver();
     const QImage canvas = canvasImage(*window);
-    QCOMPARE(inkBounds(canvas, white), QRect(100, 200, 351, 201));
-    for (const QPoint end : {QPoint(100, 200), QPoint(300, 250), QPoint(450, 400)})
+    const QRect ink = inkBounds(canvas, white);
+    QVERIFY2(ink.adjusted(-1, -1, 1, 1).contains(QRect(100, 150, 321, 151)) &&
+                 QRect(99, 149, 323, 153).contains(ink),
+             qPrintable(QDebug::toString(ink)));
+    for (const QPoint end : {QPoint(100, 150), QPoint(300, 250), QPoint(420, 300)})
         QVERIFY(canvas.pixel(end) != white);
 }
 

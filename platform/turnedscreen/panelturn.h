@@ -15,7 +15,7 @@ class PanelTurn
 public:
     PanelTurn(int rotation, QSize panel) : turn(rotation), panel(panel) {}
 
-    int rotation() const { return turn; }
+    bool isTurned() const { return turn != 0; }
     QSize panelSize() const { return panel; }
     QSize screenSize() const;
 

@@ -114,11 +114,11 @@ struct Turn
         pixels<Pixel>(QRect(r.left(), bottom, right - r.left(), r.top() + r.height() - bottom));
     }
 
-    template <typename Pixel> void run(const QRect &r, int rotation) const
+    template <typename Pixel> void run(const QRect &r, qsizetype pixel, qsizetype row) const
     {
-        if (rotation == 0)
+        if (xStep == pixel && yStep == row)
             straight<Pixel>(r);
-        else if (rotation == 180)
+        else if (xStep == -pixel && yStep == -row)
             reversed<Pixel>(r);
         else
             quarter<Pixel>(r);
@@ -128,33 +128,21 @@ struct Turn
 } // namespace
 
 void turnedCopy(const QImage &source, const QRect &rect, uchar *panel, qsizetype panelStride,
-                int rotation)
+                const PanelTurn &turn)
 {
     const QRect r = rect & source.rect();
     const int bytes = source.depth() / 8;
-    if (r.isEmpty() || !panel || (bytes != 2 && bytes != 4))
+    if (r.isEmpty() || !panel || (bytes != 2 && bytes != 4) || source.size() != turn.screenSize())
         return;
-    const qsizetype right = source.width() - 1;
-    const qsizetype bottom = source.height() - 1;
-    Turn turn{source.constBits(), source.bytesPerLine(), panel, bytes, panelStride};
-    switch (rotation) {
-    case 0:
-        break;
-    case 90:
-        turn = {turn.source, turn.sourceStride, panel + right * panelStride, -panelStride, bytes};
-        break;
-    case 180:
-        turn = {turn.source, turn.sourceStride, panel + bottom * panelStride + right * bytes,
-                -bytes, -panelStride};
-        break;
-    case 270:
-        turn = {turn.source, turn.sourceStride, panel + bottom * bytes, panelStride, -bytes};
-        break;
-    default:
-        return;
-    }
+    // Where the turn puts the screen's first pixel and its neighbours to the right and below.
+    const QPoint origin = turn.toPanel(QPointF(0, 0)).toPoint();
+    const QPoint right = turn.toPanel(QPointF(1, 0)).toPoint() - origin;
+    const QPoint down = turn.toPanel(QPointF(0, 1)).toPoint() - origin;
+    const auto offset = [&](QPoint p) { return p.x() * qsizetype(bytes) + p.y() * panelStride; };
+    const Turn copy{source.constBits(), source.bytesPerLine(), panel + offset(origin),
+                    offset(right), offset(down)};
     if (bytes == 2)
-        turn.run<quint16>(r, rotation);
+        copy.run<quint16>(r, bytes, panelStride);
     else
-        turn.run<quint32>(r, rotation);
+        copy.run<quint32>(r, bytes, panelStride);
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "turnedintegration.h"
 
-#include "turnedinput.h"
 #include "turnedscreen.h"
 
 #include <QGenericPluginFactory>
@@ -13,25 +12,22 @@
 #include <qpa/qplatforminputcontextfactory_p.h>
 #include <qpa/qwindowsysteminterface.h>
 
-TurnedIntegration::TurnedIntegration(const QStringList &parameters, int rotation)
-    : screen(new TurnedScreen(parameters, rotation)), fonts(new QGenericUnixFontDatabase)
+TurnedIntegration::TurnedIntegration(const QStringList &parameters)
+    : screen(new TurnedScreen(parameters)), fonts(new QGenericUnixFontDatabase)
 {}
 
 TurnedIntegration::~TurnedIntegration()
 {
     input.clear();
-    turned_input.reset();
     QWindowSystemInterface::handleScreenRemoved(screen);
 }
 
 void TurnedIntegration::initialize()
 {
-    if (screen->initialize()) {
+    if (screen->initialize())
         QWindowSystemInterface::handleScreenAdded(screen);
-        turned_input = std::make_unique<TurnedInput>(screen->turn());
-    } else {
+    else
         qWarning("linuxfb: Failed to initialize screen");
-    }
     input_context.reset(QPlatformInputContextFactory::create());
     console = std::make_unique<QFbVtHandler>();
     if (!qEnvironmentVariableIntValue("QT_QPA_FB_DISABLE_INPUT"))

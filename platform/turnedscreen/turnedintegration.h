@@ -11,7 +11,6 @@
 #include <vector>
 
 class QFbVtHandler;
-class TurnedInput;
 class TurnedScreen;
 
 // The framebuffer platform with its panel turned: the toolkit's own framebuffer pieces
@@ -19,7 +18,7 @@ class TurnedScreen;
 class TurnedIntegration : public QPlatformIntegration
 {
 public:
-    TurnedIntegration(const QStringList &parameters, int rotation);
+    explicit TurnedIntegration(const QStringList &parameters);
     ~TurnedIntegration() override;
 
     void initialize() override;
@@ -39,7 +38,6 @@ private:
     TurnedScreen *screen;
     std::unique_ptr<QPlatformFontDatabase> fonts;
     std::unique_ptr<QFbVtHandler> console;
-    std::unique_ptr<TurnedInput> turned_input;
     std::vector<std::unique_ptr<QObject>> input;
     std::unique_ptr<QPlatformInputContext> input_context;
     const std::unique_ptr<QPlatformServices> plain_services = std::make_unique<QPlatformServices>();

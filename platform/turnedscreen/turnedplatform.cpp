@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "turnedplatform.h"
 
+#include <QByteArrayList>
 #include <QtPlugin>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -16,21 +18,22 @@ namespace {
 
 const QByteArray key("rotation=");
 
-// The turn a rotation= value asks for: 0, 90, 180 or 270; -1 for any other value.
-int turnOf(const QByteArray &value)
+void warnUnturned(const char *option, const QByteArray &value)
 {
-    for (int turn : {0, 90, 180, 270}) {
-        if (value == QByteArray::number(turn))
-            return turn;
-    }
-    return -1;
+    qWarning("%s=%s is not one of 0, 90, -90, 180, 270; the screen is not turned", option,
+             value.constData());
+}
+
+QByteArray platformName(const QByteArray &entry)
+{
+    return entry.left(entry.indexOf(':')).toLower();
 }
 
 // One entry of the toolkit's list of platforms to try: NAME[:PARAMETER...].
 QByteArray entryFor(const QByteArray &entry)
 {
     QByteArrayList parts = entry.split(':');
-    if (parts.constFirst().toLower() != "linuxfb")
+    if (platformName(entry) != "linuxfb")
         return entry;
     // The toolkit's plugins take the last of a parameter given twice.
     QByteArray rotation;
@@ -47,15 +50,24 @@ QByteArray entryFor(const QByteArray &entry)
     const int turn = turnOf(rotation);
     if (turn > 0) {
         parts.first() = name;
-        parts << key + rotation;
+        parts << key + QByteArray::number(turn);
     } else if (turn < 0) {
-        qWarning("linuxfb: rotation=%s is not one of 0, 90, 180, 270; the screen is not turned",
-                 rotation.constData());
+        warnUnturned("linuxfb: rotation", rotation);
     }
     return parts.join(':');
 }
 
 } // namespace
+
+int turnOf(const QByteArray &value)
+{
+    // eglfs takes -180 for 180 as well.
+    for (int turn : {0, 90, 180, 270, -90, -180}) {
+        if (value == QByteArray::number(turn))
+            return (turn + 360) % 360;
+    }
+    return -1;
+}
 
 QByteArray platformFor(const QByteArray &asked)
 {
@@ -63,6 +75,17 @@ QByteArray platformFor(const QByteArray &asked)
     for (QByteArray &entry : entries)
         entry = entryFor(entry);
     return entries.join(';');
+}
+
+QByteArray eglfsRotationFor(const QByteArray &asked)
+{
+    const int turn = turnOf(asked);
+    if (turn < 0) {
+        warnUnturned("eglfs: QT_QPA_EGLFS_ROTATION", asked);
+        return "0";
+    }
+    // eglfs refuses 270 and then turns its picture without turning its screen's size.
+    return turn == 270 ? "-90" : QByteArray::number(turn);
 }
 
 int &choose(int &argc, char **argv)
@@ -73,24 +96,22 @@ int &choose(int &argc, char **argv)
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
             option = ++i;
     }
+    const QByteArray asked = option != -1 ? QByteArray(argv[option]) : qgetenv("QT_QPA_PLATFORM");
     if (option != -1) {
         // The toolkit reads the arguments while it is constructed and for arguments() later.
         static QByteArray chosen;
-        chosen = platformFor(argv[option]);
+        chosen = platformFor(asked);
         argv[option] = chosen.data();
     } else if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", platformFor(qgetenv("QT_QPA_PLATFORM")));
+        qputenv("QT_QPA_PLATFORM", platformFor(asked));
     }
+    const QByteArrayList entries = asked.split(';');
+    const bool eglfs = std::any_of(entries.cbegin(), entries.cend(), [](const QByteArray &entry) {
+        return platformName(entry) == "eglfs";
+    });
+    if (eglfs && qEnvironmentVariableIsSet("QT_QPA_EGLFS_ROTATION"))
+        qputenv("QT_QPA_EGLFS_ROTATION", eglfsRotationFor(qgetenv("QT_QPA_EGLFS_ROTATION")));
     return argc;
-}
-
-int rotationIn(const QStringList &parameters)
-{
-    for (const QString &parameter : parameters) {
-        if (parameter.startsWith(QLatin1String(key)))
-            return qMax(0, turnOf(parameter.mid(key.size()).toLatin1()));
-    }
-    return 0;
 }
 
 } // namespace TurnedPlatform

@@ -15,7 +15,7 @@ public:
     {
         if (key.compare(QLatin1String(TurnedPlatform::name), Qt::CaseInsensitive) != 0)
             return nullptr;
-        return new TurnedIntegration(parameters, TurnedPlatform::rotationIn(parameters));
+        return new TurnedIntegration(parameters);
     }
 };
 

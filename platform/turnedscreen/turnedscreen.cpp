@@ -2,6 +2,7 @@
 #include "turnedscreen.h"
 
 #include "turnedcopy.h"
+#include "turnedplatform.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -74,9 +75,7 @@ QRect TurnedScreen::usedArea(const fb_var_screeninfo &info, QRect asked)
     return QRect(at + QPoint(int(info.xoffset), int(info.yoffset)), size);
 }
 
-TurnedScreen::TurnedScreen(const QStringList &parameters, int rotation)
-    : parameters(parameters), rotation(rotation)
-{}
+TurnedScreen::TurnedScreen(const QStringList &parameters) : parameters(parameters) {}
 
 TurnedScreen::~TurnedScreen()
 {
@@ -98,11 +97,13 @@ bool TurnedScreen::initialize()
     static const QRegularExpression sizeRx(QStringLiteral("^size=(\\d+)x(\\d+)$"));
     static const QRegularExpression offsetRx(QStringLiteral("^offset=(\\d+)x(\\d+)$"));
     static const QRegularExpression mmRx(QStringLiteral("^mmsize=(\\d+)x(\\d+)$"));
+    static const QRegularExpression rotationRx(QStringLiteral("^rotation=(.*)$"));
 
     QString device;
     QString tty;
     QRect area;
     QSize millimetres;
+    int rotation = 0;
     bool switchMode = true;
     for (const QString &parameter : parameters) {
         QRegularExpressionMatch match;
@@ -118,6 +119,8 @@ bool TurnedScreen::initialize()
             area.moveTopLeft(QPoint(match.captured(1).toInt(), match.captured(2).toInt()));
         else if ((match = mmRx.match(parameter)).hasMatch())
             millimetres = sizeIn(match);
+        else if ((match = rotationRx.match(parameter)).hasMatch())
+            rotation = qMax(0, TurnedPlatform::turnOf(match.captured(1).toLatin1()));
     }
     if (device.isEmpty()) {
         device = QStringLiteral("/dev/fb0");
@@ -128,7 +131,7 @@ bool TurnedScreen::initialize()
             return false;
         }
     }
-    if (!openPanel(device, area, millimetres))
+    if (!openPanel(device, area, millimetres, rotation))
         return false;
     initializeCompositor();
     mCursor = new QFbCursor(this);
@@ -136,7 +139,7 @@ bool TurnedScreen::initialize()
     return true;
 }
 
-bool TurnedScreen::openPanel(const QString &device, QRect area, QSize millimetres)
+bool TurnedScreen::openPanel(const QString &device, QRect area, QSize millimetres, int rotation)
 {
     fb_fd = open(QFile::encodeName(device).constData(), O_RDWR | O_CLOEXEC);
     if (fb_fd == -1) {
@@ -168,13 +171,12 @@ bool TurnedScreen::openPanel(const QString &device, QRect area, QSize millimetre
     const int pixelBytes = QImage::toPixelFormat(mFormat).bitsPerPixel() / 8;
     panel_stride = fixed.line_length;
     panel = mapped + area.y() * panel_stride + area.x() * pixelBytes;
-    panel_size = area.size();
+    panel_turn = PanelTurn(rotation, area.size());
 
-    const PanelTurn turned = turn();
     mDepth = depthOf(mFormat, variable);
-    mGeometry = QRect(QPoint(0, 0), turned.screenSize());
-    const QSizeF measured = panelMillimetres(variable, millimetres, panel_size);
-    mPhysicalSize = turned.screenSize() == panel_size ? measured : measured.transposed();
+    mGeometry = QRect(QPoint(0, 0), panel_turn.screenSize());
+    const QSizeF measured = panelMillimetres(variable, millimetres, area.size());
+    mPhysicalSize = panel_turn.screenSize() == area.size() ? measured : measured.transposed();
     return true;
 }
 
@@ -192,11 +194,11 @@ void TurnedScreen::enterGraphicsMode(const QString &device, bool switchMode)
     }
     if (tty_fd == -1) {
         qErrnoWarning(errno, "Failed to open tty");
-        return;
-    }
-    // From a remote console the mode cannot be read or set; nothing is lost then.
-    if (ioctl(tty_fd, KDGETMODE, &tty_mode) == 0 && switchMode && tty_mode != KD_GRAPHICS)
+    } else if (ioctl(tty_fd, KDGETMODE, &tty_mode) == 0 && switchMode && tty_mode != KD_GRAPHICS) {
+        // From a remote console the mode cannot be read or set; nothing is lost then.
         tty_switched = ioctl(tty_fd, KDSETMODE, KD_GRAPHICS) == 0;
+    }
+    // A panel the console blanked stays black without this, with or without a console.
     ioctl(fb_fd, FBIOBLANK, FB_BLANK_UNBLANK);
 }
 
@@ -204,6 +206,6 @@ QRegion TurnedScreen::doRedraw()
 {
     const QRegion touched = QFbScreen::doRedraw();
     for (const QRect &rect : touched)
-        turnedCopy(mScreenImage, rect, panel, panel_stride, rotation);
+        turnedCopy(mScreenImage, rect, panel, panel_stride, panel_turn);
     return touched;
 }

@@ -15,14 +15,14 @@ class TurnedScreen : public QFbScreen
     Q_OBJECT
 
 public:
-    // The framebuffer platform's parameters (fb=, tty=, size=, offset=, mmsize=,
-    // nographicsmodeswitch) and the turn in degrees.
-    TurnedScreen(const QStringList &parameters, int rotation);
+    // The framebuffer platform's parameters: fb=, tty=, size=, offset=, mmsize=,
+    // nographicsmodeswitch and rotation=.
+    explicit TurnedScreen(const QStringList &parameters);
     ~TurnedScreen() override;
 
     bool initialize() override;
 
-    PanelTurn turn() const { return PanelTurn(rotation, panel_size); }
+    PanelTurn turn() const { return panel_turn; }
 
     // The framebuffer's layout as a picture format the turned copy takes pixel by pixel, or
     // Format_Invalid.
@@ -35,12 +35,11 @@ protected:
     QRegion doRedraw() override;
 
 private:
-    bool openPanel(const QString &device, QRect area, QSize millimetres);
+    bool openPanel(const QString &device, QRect area, QSize millimetres, int rotation);
     void enterGraphicsMode(const QString &device, bool switchMode);
 
     const QStringList parameters;
-    const int rotation;
-    QSize panel_size;
+    PanelTurn panel_turn{0, QSize()};
     int fb_fd = -1;
     uchar *mapped = nullptr;
     size_t mapped_size = 0;
