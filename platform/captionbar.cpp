@@ -26,10 +26,11 @@ void CaptionBar::showFor(QWidget *client)
 }
 
 CaptionBar::CaptionBar(QWidget *client)
-    : QWidget(client, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      window_client(client)
+    : QWidget(client, Qt::Window | Qt::FramelessWindowHint), window_client(client)
 {
-    // A bar never keeps the program running, nor takes the focus from its window.
+    // A bar never keeps the program running, nor takes the focus from its window when it
+    // shows. It may still become the active window: the framebuffer platforms activate the
+    // top window whenever another hides or rises, and eglfs warns of one that refuses.
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(client->font());

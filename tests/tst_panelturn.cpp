@@ -125,6 +125,12 @@ private slots:
         int alone = 1;
         TurnedPlatform::choose(alone, argv.data());
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), turned);
+        // eglfs's own variable, when eglfs is asked for.
+        qputenv("QT_QPA_PLATFORM", "eglfs");
+        qputenv("QT_QPA_EGLFS_ROTATION", "270");
+        TurnedPlatform::choose(alone, argv.data());
+        QCOMPARE(qgetenv("QT_QPA_EGLFS_ROTATION"), "-90");
+        qunsetenv("QT_QPA_EGLFS_ROTATION");
         qputenv("QT_QPA_PLATFORM", before);
     }
 

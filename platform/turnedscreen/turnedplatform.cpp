@@ -26,15 +26,15 @@ void warnUnturned(const char *option, const QByteArray &value)
 
 QByteArray platformName(const QByteArray &entry)
 {
-    return entry.left(entry.indexOf(':')).toLower();
+    return entry.split(':').constFirst().toLower();
 }
 
 // One entry of the toolkit's list of platforms to try: NAME[:PARAMETER...].
 QByteArray entryFor(const QByteArray &entry)
 {
-    QByteArrayList parts = entry.split(':');
     if (platformName(entry) != "linuxfb")
         return entry;
+    QByteArrayList parts = entry.split(':');
     // The toolkit's plugins take the last of a parameter given twice.
     QByteArray rotation;
     bool given = false;
