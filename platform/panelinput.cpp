@@ -2,7 +2,6 @@
 #include "panelinput.h"
 
 #include "turnedplatform.h"
-#include "turnedscreen.h"
 #include "windowsystem.h"
 
 #include <QGuiApplication>
@@ -11,30 +10,9 @@
 
 using Events = QWindowSystemInterfacePrivate;
 
-namespace {
-
-// The panel under the screen, as the platform turns it onto the screen.
-PanelTurn panelUnder(const QScreen *screen)
-{
-    const QPlatformScreen *platform = screen->handle();
-    if (const auto *turned = dynamic_cast<const TurnedScreen *>(platform))
-        return turned->turn();
-    int rotation = 0;
-    // By now the variable holds a value eglfs understands.
-    if (QGuiApplication::platformName() == QLatin1String("eglfs"))
-        rotation = qMax(0, TurnedPlatform::turnOf(qgetenv("QT_QPA_EGLFS_ROTATION")));
-    const QSize shown = platform->geometry().size();
-    return PanelTurn(rotation, rotation % 180 ? shown.transposed() : shown);
-}
-
-} // namespace
-
-PanelInput::PanelInput(PanelTurn turn)
-    : turn(turn), ratio(QGuiApplication::primaryScreen()->devicePixelRatio()),
-      scaled_size(QGuiApplication::primaryScreen()->geometry().size())
-{
-    Events::installWindowSystemEventHandler(this);
-}
+PanelInput::PanelInput(PanelTurn turn, const QScreen &screen)
+    : turn(turn), ratio(screen.devicePixelRatio()), scaled_size(screen.geometry().size())
+{}
 
 PanelInput::~PanelInput()
 {
@@ -46,10 +24,22 @@ std::unique_ptr<PanelInput> PanelInput::start()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!WindowSystem::onFramebuffer() || !screen)
         return nullptr;
-    const PanelTurn turn = panelUnder(screen);
+    const PanelTurn turn = TurnedPlatform::panelUnder(screen);
     if (!turn.isTurned() && screen->devicePixelRatio() == 1)
         return nullptr;
-    return std::make_unique<PanelInput>(turn);
+    return install(turn, *screen);
+}
+
+std::unique_ptr<PanelInput> PanelInput::install(PanelTurn turn, const QScreen &screen)
+{
+    if (Events::eventHandler) {
+        qWarning("Pen and touch may land away from their tips: another handler already "
+                 "takes the window system's events");
+        return nullptr;
+    }
+    std::unique_ptr<PanelInput> input(new PanelInput(turn, screen));
+    Events::installWindowSystemEventHandler(input.get());
+    return input;
 }
 
 bool PanelInput::sendEvent(Events::WindowSystemEvent *event)

@@ -2,8 +2,11 @@
 #include "qpeapplication.h"
 
 #include "captionbar.h"
+#include "consoleguard.h"
+#include "deviceaccess.h"
 #include "devicestyle.h"
 #include "panelinput.h"
+#include "stopsignals.h"
 #include "tabletinput.h"
 #include "tabletmouse.h"
 #include "toolkitoptions.h"
@@ -18,10 +21,11 @@
 #include <QWindow>
 
 QPEApplication::QPEApplication(int &argc, char **argv, Type type)
-    : QApplication(TurnedPlatform::choose(ToolkitOptions::note(argc, argv), argv), argv)
+    : QApplication(prepareToolkit(argc, argv), argv)
 {
     // Only graphical clients exist on the device; the type is kept for its signature.
     Q_UNUSED(type);
+    new StopSignals(this);
 
     // Every pen sample must reach the window: the toolkit would merge queued moves.
     // It turns the merging on while it is constructed, so this must come afterwards.
@@ -33,6 +37,12 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type)
                                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
                                 QStringLiteral("TakaoGothic")});
 
+    if (WindowSystem::onFramebuffer()) {
+        const bool linuxfb = platformName().startsWith(QLatin1String("linuxfb"));
+        DeviceAccess::reportDenied(linuxfb ? TurnedPlatform::framebufferDevice() : QByteArray());
+    } else {
+        ConsoleGuard::disarm();
+    }
     DeviceStyle::apply();
     caption_bars = WindowSystem::lacksWindowManager();
     convert_tablet = !WindowSystem::turnsTabletIntoMouse();
@@ -41,6 +51,18 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type)
 }
 
 QPEApplication::~QPEApplication() = default;
+
+// The toolkit reads the command line and the environment while it is constructed, and its
+// framebuffer platforms take over the console and put in their own stop handler then, so
+// whatever they must find, or must find in place, is done before.
+int &QPEApplication::prepareToolkit(int &argc, char **argv)
+{
+    ToolkitOptions::note(argc, argv);
+    TurnedPlatform::choose(argv);
+    StopSignals::holdBack();
+    ConsoleGuard::arm();
+    return argc;
+}
 
 void QPEApplication::showMainWidget(QWidget *widget, bool nomaximize)
 {

@@ -30,6 +30,8 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
+    static int &prepareToolkit(int &argc, char **argv);
+
     bool closeKeepingWindow(QObject *receiver, QEvent *event);
     void repaintUncovered(QObject *receiver, const QMoveEvent *event);
     QWidget *shownSecondaryWindow(QObject *receiver, const QEvent *event) const;

@@ -12,9 +12,21 @@ QByteArray option(const char *name)
     return QByteArray("-") + name;
 }
 
+// The positions in `arguments` of the values that followed each -name.
+QList<qsizetype> valuePositions(const char *name)
+{
+    const QByteArray wanted = option(name);
+    QList<qsizetype> found;
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments.at(i) == wanted)
+            found << ++i;
+    }
+    return found;
+}
+
 } // namespace
 
-int &note(int &argc, char **argv)
+void note(int argc, char **argv)
 {
     arguments.clear();
     for (int i = 1; i < argc; ++i) {
@@ -24,7 +36,6 @@ int &note(int &argc, char **argv)
             argument.remove(0, 1);
         arguments << argument;
     }
-    return argc;
 }
 
 bool given(const char *name)
@@ -39,13 +50,17 @@ bool given(const char *name)
 
 QByteArrayList values(const char *name)
 {
-    const QByteArray wanted = option(name);
     QByteArrayList found;
-    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments.at(i) == wanted)
-            found << arguments.at(++i);
-    }
+    for (qsizetype i : valuePositions(name))
+        found << arguments.at(i);
     return found;
+}
+
+int lastValueAt(const char *name)
+{
+    const QList<qsizetype> found = valuePositions(name);
+    // The command line's first argument, the program, is not noted.
+    return found.isEmpty() ? -1 : int(found.last()) + 1;
 }
 
 } // namespace ToolkitOptions

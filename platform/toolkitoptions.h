@@ -8,14 +8,17 @@
 // command line, so that the platform layer can leave alone what the user asked for.
 namespace ToolkitOptions {
 
-// Notes the options; returns argc.
-int &note(int &argc, char **argv);
+// Notes the options, as the toolkit will read them.
+void note(int argc, char **argv);
 
 // Whether -name or -name=value was given (with one dash or two).
 bool given(const char *name);
 
 // The arguments that followed each -name (with one dash or two).
 QByteArrayList values(const char *name);
+
+// Where the argument that followed the last -name stands on the command line, or -1.
+int lastValueAt(const char *name);
 
 } // namespace ToolkitOptions
 

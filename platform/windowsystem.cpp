@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windowsystem.h"
 
-#include "turnedplatform.h"
+#include "turnedintegration.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -12,8 +12,9 @@ namespace WindowSystem {
 bool onFramebuffer()
 {
     static const QStringList framebuffers = {
-        QStringLiteral("linuxfb"), QStringLiteral("eglfs"),    QStringLiteral("vkkhrdisplay"),
-        QStringLiteral("bsdfb"),   QStringLiteral("directfb"), QLatin1String(TurnedPlatform::name)};
+        QStringLiteral("linuxfb"),      QStringLiteral("eglfs"),
+        QStringLiteral("vkkhrdisplay"), QStringLiteral("bsdfb"),
+        QStringLiteral("directfb"),     QLatin1String(TurnedIntegration::name)};
     return framebuffers.contains(QGuiApplication::platformName());
 }
 

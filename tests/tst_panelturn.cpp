@@ -4,7 +4,9 @@
 // handed to eglfs in its own terms.
 #include "panelturn.h"
 #include "testsupport.h"
+#include "toolkitoptions.h"
 #include "turnedcopy.h"
+#include "turnedintegration.h"
 #include "turnedplatform.h"
 #include "turnedscreen.h"
 
@@ -62,7 +64,7 @@ private slots:
         QImage screen(133, 77, format);
         QRandomGenerator(rotation).fillRange(reinterpret_cast<quint32 *>(screen.bits()),
                                              screen.sizeInBytes() / 4);
-        const PanelTurn turn(rotation, rotation % 180 ? QSize(77, 133) : screen.size());
+        const PanelTurn turn = PanelTurn::under(rotation, screen.size());
         QImage panel(turn.panelSize(), format);
         for (const QRect &rect : {screen.rect(), QRect(132, 0, 1, 1), QRect(4, 2, 129, 75)}) {
             panel.fill(0x5a5a5a5a);
@@ -107,28 +109,28 @@ private slots:
 
     void userOptionChoosesThePlatform()
     {
-        const QByteArray turned = QByteArray(TurnedPlatform::name) + ":rotation=270";
+        const QByteArray turned = QByteArray(TurnedIntegration::name) + ":rotation=270";
         QByteArrayList words = {
             "vellumix", "-platform", "xcb", "--platform", "linuxfb:rotation=270",
             "-style",   "fusion"};
         QList<char *> argv;
         for (QByteArray &word : words)
             argv << word.data();
-        int argc = int(argv.size());
-        TurnedPlatform::choose(argc, argv.data());
+        ToolkitOptions::note(int(argv.size()), argv.data());
+        TurnedPlatform::choose(argv.data());
         QCOMPARE(argv.at(2), "xcb"); // the toolkit takes the last one given
         QCOMPARE(argv.at(4), turned);
         QCOMPARE(argv.at(6), "fusion");
 
         const QByteArray before = qgetenv("QT_QPA_PLATFORM");
         qputenv("QT_QPA_PLATFORM", "linuxfb:rotation=270");
-        int alone = 1;
-        TurnedPlatform::choose(alone, argv.data());
+        ToolkitOptions::note(1, argv.data());
+        TurnedPlatform::choose(argv.data());
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), turned);
-        // eglfs's own variable, when eglfs is asked for.
-        qputenv("QT_QPA_PLATFORM", "eglfs");
+        // eglfs's own variable, even where eglfs is the toolkit's default platform.
+        qunsetenv("QT_QPA_PLATFORM");
         qputenv("QT_QPA_EGLFS_ROTATION", "270");
-        TurnedPlatform::choose(alone, argv.data());
+        TurnedPlatform::choose(argv.data());
         QCOMPARE(qgetenv("QT_QPA_EGLFS_ROTATION"), "-90");
         qunsetenv("QT_QPA_EGLFS_ROTATION");
         qputenv("QT_QPA_PLATFORM", before);
@@ -138,7 +140,7 @@ private slots:
     {
         using TurnedPlatform::eglfsRotationFor;
         using TurnedPlatform::platformFor;
-        const QByteArray turned = QByteArray(TurnedPlatform::name);
+        const QByteArray turned = QByteArray(TurnedIntegration::name);
         QCOMPARE(platformFor("linuxfb:fb=/dev/fb1:rotation=90:tty=/dev/tty2"),
                  turned + ":fb=/dev/fb1:tty=/dev/tty2:rotation=90");
         QCOMPARE(platformFor("xcb;LinuxFB:rotation=-90"), "xcb;" + turned + ":rotation=270");

@@ -343,8 +343,9 @@ void TestPen::panelInputPutsInkUnderTheTips()
     const QScreen *screen = window->screen();
     const qreal ratio = screen->devicePixelRatio();
     const QSize devicePixels = screen->handle()->geometry().size();
-    const PanelTurn turn(rotation, rotation % 180 ? devicePixels.transposed() : devicePixels);
-    const PanelInput input(turn);
+    const PanelTurn turn = PanelTurn::under(rotation, devicePixels);
+    const auto input = PanelInput::install(turn, *screen);
+    QVERIFY(input);
     // The handlers spread the panel's axes over the screen as they come: touch over its
     // device pixels, the pen over its scaled size, which the toolkit then scales down again.
     const auto spread = [&](QPoint onWindow, QSizeF over) {

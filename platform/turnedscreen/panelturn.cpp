@@ -1,9 +1,29 @@
 // SPDX-License-Identifier: MIT
 #include "panelturn.h"
 
+PanelTurn PanelTurn::under(int rotation, QSize screen)
+{
+    return PanelTurn(rotation, swapsSides(rotation) ? screen.transposed() : screen);
+}
+
+int PanelTurn::turnOf(const QByteArray &value)
+{
+    // eglfs takes -180 for 180 as well.
+    for (int turn : {0, 90, 180, 270, -90, -180}) {
+        if (value == QByteArray::number(turn))
+            return (turn + 360) % 360;
+    }
+    return -1;
+}
+
 QSize PanelTurn::screenSize() const
 {
-    return turn == 90 || turn == 270 ? panel.transposed() : panel;
+    return swapsSides(turn) ? panel.transposed() : panel;
+}
+
+QSizeF PanelTurn::toScreen(QSizeF onPanel) const
+{
+    return swapsSides(turn) ? onPanel.transposed() : onPanel;
 }
 
 QPointF PanelTurn::toScreen(QPointF p) const

@@ -2,6 +2,7 @@
 #ifndef PANELTURN_H
 #define PANELTURN_H
 
+#include <QByteArray>
 #include <QPointF>
 #include <QSize>
 
@@ -15,14 +16,25 @@ class PanelTurn
 public:
     PanelTurn(int rotation, QSize panel) : turn(rotation), panel(panel) {}
 
+    // The panel under a screen of the given size, shown turned by `rotation`.
+    static PanelTurn under(int rotation, QSize screen);
+
+    // The turn a rotation value asks for, in degrees: 0, 90, 180 or 270 (-90 is 270); -1 for
+    // any other value. Both framebuffer platforms' values read alike.
+    static int turnOf(const QByteArray &value);
+
     bool isTurned() const { return turn != 0; }
     QSize panelSize() const { return panel; }
     QSize screenSize() const;
+    // A size measured along the panel's edges, measured along the screen's.
+    QSizeF toScreen(QSizeF onPanel) const;
 
     QPointF toScreen(QPointF onPanel) const;
     QPointF toPanel(QPointF onScreen) const;
 
 private:
+    static bool swapsSides(int rotation) { return rotation == 90 || rotation == 270; }
+
     int turn;
     QSize panel;
 };

@@ -18,6 +18,9 @@ class TurnedScreen;
 class TurnedIntegration : public QPlatformIntegration
 {
 public:
+    // The name the toolkit knows the platform by, as the plugin's metadata gives it.
+    static constexpr char name[] = "linuxfb-turned";
+
     explicit TurnedIntegration(const QStringList &parameters);
     ~TurnedIntegration() override;
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "turnedintegration.h"
-#include "turnedplatform.h"
 
 #include <qpa/qplatformintegrationplugin.h>
 
@@ -13,7 +12,7 @@ class TurnedPlugin : public QPlatformIntegrationPlugin
 public:
     QPlatformIntegration *create(const QString &key, const QStringList &parameters) override
     {
-        if (key.compare(QLatin1String(TurnedPlatform::name), Qt::CaseInsensitive) != 0)
+        if (key.compare(QLatin1String(TurnedIntegration::name), Qt::CaseInsensitive) != 0)
             return nullptr;
         return new TurnedIntegration(parameters);
     }

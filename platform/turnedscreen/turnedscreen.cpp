@@ -2,7 +2,6 @@
 #include "turnedscreen.h"
 
 #include "turnedcopy.h"
-#include "turnedplatform.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -120,7 +119,7 @@ bool TurnedScreen::initialize()
         else if ((match = mmRx.match(parameter)).hasMatch())
             millimetres = sizeIn(match);
         else if ((match = rotationRx.match(parameter)).hasMatch())
-            rotation = qMax(0, TurnedPlatform::turnOf(match.captured(1).toLatin1()));
+            rotation = qMax(0, PanelTurn::turnOf(match.captured(1).toLatin1()));
     }
     if (device.isEmpty()) {
         device = QStringLiteral("/dev/fb0");
@@ -175,8 +174,7 @@ bool TurnedScreen::openPanel(const QString &device, QRect area, QSize millimetre
 
     mDepth = depthOf(mFormat, variable);
     mGeometry = QRect(QPoint(0, 0), panel_turn.screenSize());
-    const QSizeF measured = panelMillimetres(variable, millimetres, area.size());
-    mPhysicalSize = panel_turn.screenSize() == area.size() ? measured : measured.transposed();
+    mPhysicalSize = panel_turn.toScreen(panelMillimetres(variable, millimetres, area.size()));
     return true;
 }
 

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "turnedplatform.h"
 
+#include "toolkitoptions.h"
+#include "turnedintegration.h"
+#include "turnedscreen.h"
+
 #include <QByteArrayList>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtPlugin>
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 Q_IMPORT_PLUGIN(TurnedPlugin)
 
 namespace TurnedPlatform {
-
-const char name[] = "linuxfb-turned";
 
 namespace {
 
@@ -47,9 +49,9 @@ QByteArray entryFor(const QByteArray &entry)
     }
     if (!given)
         return entry;
-    const int turn = turnOf(rotation);
+    const int turn = PanelTurn::turnOf(rotation);
     if (turn > 0) {
-        parts.first() = name;
+        parts.first() = TurnedIntegration::name;
         parts << key + QByteArray::number(turn);
     } else if (turn < 0) {
         warnUnturned("linuxfb: rotation", rotation);
@@ -57,17 +59,14 @@ QByteArray entryFor(const QByteArray &entry)
     return parts.join(':');
 }
 
-} // namespace
-
-int turnOf(const QByteArray &value)
+// The toolkit takes the last -platform given, else the variable.
+QByteArray asked()
 {
-    // eglfs takes -180 for 180 as well.
-    for (int turn : {0, 90, 180, 270, -90, -180}) {
-        if (value == QByteArray::number(turn))
-            return (turn + 360) % 360;
-    }
-    return -1;
+    const QByteArrayList options = ToolkitOptions::values("platform");
+    return options.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : options.last();
 }
+
+} // namespace
 
 QByteArray platformFor(const QByteArray &asked)
 {
@@ -79,7 +78,7 @@ QByteArray platformFor(const QByteArray &asked)
 
 QByteArray eglfsRotationFor(const QByteArray &asked)
 {
-    const int turn = turnOf(asked);
+    const int turn = PanelTurn::turnOf(asked);
     if (turn < 0) {
         warnUnturned("eglfs: QT_QPA_EGLFS_ROTATION", asked);
         return "0";
@@ -88,30 +87,48 @@ QByteArray eglfsRotationFor(const QByteArray &asked)
     return turn == 270 ? "-90" : QByteArray::number(turn);
 }
 
-int &choose(int &argc, char **argv)
+void choose(char **argv)
 {
-    // The toolkit takes the last -platform (or --platform) given, else the variable.
-    int option = -1;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
-            option = ++i;
-    }
-    const QByteArray asked = option != -1 ? QByteArray(argv[option]) : qgetenv("QT_QPA_PLATFORM");
+    const int option = ToolkitOptions::lastValueAt("platform");
     if (option != -1) {
         // The toolkit reads the arguments while it is constructed and for arguments() later.
         static QByteArray chosen;
-        chosen = platformFor(asked);
+        chosen = platformFor(argv[option]);
         argv[option] = chosen.data();
     } else if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", platformFor(asked));
+        qputenv("QT_QPA_PLATFORM", platformFor(qgetenv("QT_QPA_PLATFORM")));
     }
-    const QByteArrayList entries = asked.split(';');
-    const bool eglfs = std::any_of(entries.cbegin(), entries.cend(), [](const QByteArray &entry) {
-        return platformName(entry) == "eglfs";
-    });
-    if (eglfs && qEnvironmentVariableIsSet("QT_QPA_EGLFS_ROTATION"))
+    if (qEnvironmentVariableIsSet("QT_QPA_EGLFS_ROTATION"))
         qputenv("QT_QPA_EGLFS_ROTATION", eglfsRotationFor(qgetenv("QT_QPA_EGLFS_ROTATION")));
-    return argc;
+}
+
+PanelTurn panelUnder(const QScreen *screen)
+{
+    const QPlatformScreen *platform = screen->handle();
+    if (const auto *turned = dynamic_cast<const TurnedScreen *>(platform))
+        return turned->turn();
+    int rotation = 0;
+    // By now the variable holds a value eglfs understands.
+    if (QGuiApplication::platformName() == QLatin1String("eglfs"))
+        rotation = qMax(0, PanelTurn::turnOf(qgetenv("QT_QPA_EGLFS_ROTATION")));
+    return PanelTurn::under(rotation, platform->geometry().size());
+}
+
+QByteArray framebufferDevice()
+{
+    const QByteArray fb("fb=");
+    const QByteArrayList entries = asked().split(';');
+    for (const QByteArray &entry : entries) {
+        if (platformName(entry) != "linuxfb")
+            continue;
+        QByteArray device = "/dev/fb0";
+        for (const QByteArray &parameter : entry.split(':')) {
+            if (parameter.startsWith(fb))
+                device = parameter.mid(fb.size());
+        }
+        return device;
+    }
+    return "/dev/fb0";
 }
 
 } // namespace TurnedPlatform
