@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <functional>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <utility>
 
 namespace {
@@ -277,6 +278,9 @@ private slots:
     void newClearsCanvas();
     void quitEndsWithZero();
     void closingWindowEndsWithZero();
+    void stopRequestEndsWithZero_data();
+    void stopRequestEndsWithZero();
+    void noScreenEndsAsTheToolkitEndsIt();
     void startsWithoutCard();
 
 private:
@@ -476,6 +480,46 @@ void EndToEndTest::closingWindowEndsWithZero()
     const unsigned long window = findWindow(QStringLiteral("^Vellumix"));
     QVERIFY(requestClose(qPrintable(screen), window));
     finishesWithZero();
+}
+
+void EndToEndTest::stopRequestEndsWithZero_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM; // a service manager's stop
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+void EndToEndTest::stopRequestEndsWithZero()
+{
+    QFETCH(int, signal);
+    startProgram();
+    QCOMPARE(kill(pid_t(program.processId()), signal), 0);
+    finishesWithZero();
+}
+
+void EndToEndTest::noScreenEndsAsTheToolkitEndsIt()
+{
+    QProcess lone;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // This machine's console and input devices are left alone.
+    environment.insert(QStringLiteral("QT_QPA_PRESERVE_CONSOLE_STATE"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_QPA_FB_DISABLE_INPUT"), QStringLiteral("1"));
+    lone.setProcessEnvironment(environment);
+    lone.setProcessChannelMode(QProcess::MergedChannels);
+    lone.setChildProcessModifier([] {
+        const rlimit noCore = {};
+        setrlimit(RLIMIT_CORE, &noCore);
+    });
+    lone.start(QStringLiteral(PROGRAM),
+               {QStringLiteral("-platform"), QStringLiteral("linuxfb:fb=/nonexistent/fb7")});
+    QVERIFY(lone.waitForFinished(patience));
+    const QByteArray output = lone.readAll();
+    QVERIFY2(output.startsWith("Failed to open framebuffer /nonexistent/fb7 (No such file or "
+                               "directory)\nlinuxfb: Failed to initialize screen\n"),
+             output.constData());
+    QCOMPARE(lone.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(lone.exitCode(), SIGABRT);
 }
 
 void EndToEndTest::startsWithoutCard()
