@@ -6,6 +6,8 @@ if("$CACHE{CMAKE_INSTALL_DOCDIR}" STREQUAL "")
     set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/vellumix)
 endif()
 set(VELLUMIX_INSTALLED_CARD ${CMAKE_INSTALL_FULL_DATADIR}/vellumix/card)
+# The settings of the service that runs the program as the device's own.
+set(VELLUMIX_SETTINGS ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default/vellumix)
 
 # The changelog's latest entry names the release; the other records must agree with it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/data/changelog changelog_head LIMIT_COUNT 1)
@@ -72,6 +74,13 @@ install(FILES ${docs_dir}/README.md.gz ${docs_dir}/changelog.gz ${docs_dir}/copy
 install(DIRECTORY ${VELLUMIX_SAMPLE_CARD}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vellumix/card
         COMPONENT program)
 
+# The service that runs the program as the device's own, on a console named when it is
+# enabled, and its settings file, which sets nothing until the user does.
+configure_file(${PROJECT_SOURCE_DIR}/data/vellumix@.service.in ${docs_dir}/vellumix@.service @ONLY)
+install(FILES ${docs_dir}/vellumix@.service DESTINATION lib/systemd/system COMPONENT program)
+install(FILES ${PROJECT_SOURCE_DIR}/data/vellumix.settings DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default
+        RENAME vellumix COMPONENT program)
+
 # Only on request, straight into the folder given as the prefix:
 #   cmake --install build --component card --prefix /mnt/card
 install(DIRECTORY ${VELLUMIX_SAMPLE_CARD}/ DESTINATION . COMPONENT card EXCLUDE_FROM_ALL)
@@ -106,6 +115,11 @@ list(JOIN VELLUMIX_DEB_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # On a Wayland desktop the program runs natively with Qt's Wayland plugin; without it on X.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The settings are the user's: an update keeps a changed file. The unit is installed as
+# Debian installs such a template, neither enabled nor started.
+file(WRITE ${PROJECT_BINARY_DIR}/debian/conffiles "${VELLUMIX_SETTINGS}\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(CMAKE_CROSSCOMPILING)
     if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
         set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)

@@ -13,7 +13,7 @@ PACKAGES=(
     xvfb x11-apps x11-utils xdotool imagemagick # a virtual screen, screenshots, synthetic input
     libx11-dev valgrind                 # the test's close request to a window, the memory checker
     dpkg-dev file desktop-file-utils    # the Debian package
-    lintian appstream man-db            # and its checks
+    lintian appstream man-db systemd    # and its checks (systemd-analyze for the service)
 )
 
 # What scripts/bench needs besides: Google Benchmark, the toolkit's window-system interface
