@@ -25,6 +25,7 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type type)
 {
     // Only graphical clients exist on the device; the type is kept for its signature.
     Q_UNUSED(type);
+    // In the place of the stop handler the framebuffer platforms have just put in.
     new StopSignals(this);
 
     // Every pen sample must reach the window: the toolkit would merge queued moves.
