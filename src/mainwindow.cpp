@@ -80,6 +80,21 @@ QPixmap canvasAt(qreal ratio)
 
 } // namespace
 
+// A tool's item in the tool list, and what choosing it does to the toolbar.
+struct Mainwindow::ToolRow
+{
+    struct Item
+    {
+        QPixmap Mainwindow::*icon; // null: text only
+        const char *text;
+    };
+    Item tool;
+    bool colorButton;
+    bool bgcolorButton;
+    const Item *sizes; // null: the size list is hidden and keeps its items
+    int sizeCount;
+};
+
 Mainwindow::Mainwindow(QWidget *parent, const char *name)
     : QWidget(parent), canvas(canvasAt(devicePixelRatioF()))
 {
@@ -96,10 +111,7 @@ Mainwindow::Mainwindow(QWidget *parent, const char *name)
     loadIcons();
     buildToolbar();
     buildMenus();
-
-    pen_type = 0;
-    pen_size = 0;
-
+    // The start values of tool, size and colour are the members' own initialisers.
     connectControls();
 
     canvas.fill(palette().color(QPalette::Base));
@@ -109,9 +121,8 @@ Mainwindow::Mainwindow(QWidget *parent, const char *name)
     setBackgroundRole(QPalette::Base);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    color_r = color_g = color_b = 0;
     pix_color = QPixmap(16, 16);
-    pix_color.fill(QColor(0, 0, 0));
+    pix_color.fill(drawingColor());
     icon_color = QIcon(pix_color);
     button_color->setIcon(icon_color);
 
@@ -140,7 +151,7 @@ void Mainwindow::loadIcons()
                                  "fm_minieraser.jpg"};
     // The lists show icons at 16 x 16: a photo kept whole would hold megabytes for each.
     const int largestIcon = 64;
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < int(std::size(icons)); ++i) {
         QImage icon = readCardPicture(cardFile(files[i]));
         if (icon.width() > largestIcon || icon.height() > largestIcon)
             icon = icon.scaled(largestIcon, largestIcon, Qt::KeepAspectRatio,
@@ -158,17 +169,11 @@ void Mainwindow::buildToolbar()
     // Without a role of its own the band would take the window's Base role.
     band->setBackgroundRole(QPalette::Window);
     band->setAutoFillBackground(true);
-    band->setGeometry(0, 0, 640, 70);
+    band->setGeometry(0, 0, canvasWidth, 70);
 
     combo_pen = new QComboBox(this);
-    const QPixmap *const toolIcons[] = {&pix_pen,       &pix_line,           &pix_rightangle,
-                                        &pix_rectangle, &pix_paintrectangle, &pix_eraser,
-                                        &pix_stamp,     &pix_range};
-    const char *const toolTexts[] = {Text::pen,       Text::line,      Text::rightAngle,
-                                     Text::rectangle, Text::rectangle, Text::eraser,
-                                     Text::stamp,     Text::range};
-    for (int i = 0; i < 8; ++i)
-        combo_pen->addItem(QIcon(*toolIcons[i]), displayText(codec, toolTexts[i]));
+    for (int tool = 0; const ToolRow *row = toolRow(tool); ++tool)
+        combo_pen->addItem(QIcon(this->*row->tool.icon), displayText(codec, row->tool.text));
     combo_pen->setGeometry(10, 35, 145, 30);
 
     combo_size = new QComboBox(this);
@@ -222,20 +227,6 @@ void Mainwindow::connectControls()
     connect(button_color, &QPushButton::clicked, this, &Mainwindow::slot_change_PenColor);
 }
 
-// What choosing a tool does to the toolbar.
-struct Mainwindow::ToolRow
-{
-    struct Item
-    {
-        QPixmap Mainwindow::*icon; // null: text only
-        const char *text;
-    };
-    bool colorButton;
-    bool bgcolorButton;
-    const Item *sizes; // null: the size list is hidden and keeps its items
-    int sizeCount;
-};
-
 const Mainwindow::ToolRow *Mainwindow::toolRow(int tool)
 {
     using Item = ToolRow::Item;
@@ -252,14 +243,34 @@ const Mainwindow::ToolRow *Mainwindow::toolRow(int tool)
         {nullptr, Text::flipVertical}, {nullptr, Text::flipHorizontal},
         {nullptr, Text::textInput}};
     static const ToolRow rows[] = {
-        {true, false, penSizes, 3},     // ペン
-        {true, true, penSizes, 3},      // 直線
-        {true, true, penSizes, 3},      // 直角
-        {true, true, penSizes, 3},      // 四角
-        {true, true, paintSizes, 1},    // 四角 (filled)
-        {false, false, eraserSizes, 2}, // 消ゴム
-        {false, false, nullptr, 0},     // スタンプ
-        {false, false, rangeItems, 9},  // 範囲
+        {{&Mainwindow::pix_pen, Text::pen}, true, false, penSizes, int(std::size(penSizes))},
+        {{&Mainwindow::pix_line, Text::line}, true, true, penSizes, int(std::size(penSizes))},
+        {{&Mainwindow::pix_rightangle, Text::rightAngle},
+         true,
+         true,
+         penSizes,
+         int(std::size(penSizes))},
+        {{&Mainwindow::pix_rectangle, Text::rectangle},
+         true,
+         true,
+         penSizes,
+         int(std::size(penSizes))},
+        {{&Mainwindow::pix_paintrectangle, Text::rectangle},
+         true,
+         true,
+         paintSizes,
+         int(std::size(paintSizes))},
+        {{&Mainwindow::pix_eraser, Text::eraser},
+         false,
+         false,
+         eraserSizes,
+         int(std::size(eraserSizes))},
+        {{&Mainwindow::pix_stamp, Text::stamp}, false, false, nullptr, 0},
+        {{&Mainwindow::pix_range, Text::range},
+         false,
+         false,
+         rangeItems,
+         int(std::size(rangeItems))},
     };
     if (tool < 0 || tool >= int(std::size(rows)))
         return nullptr;
@@ -302,33 +313,46 @@ void Mainwindow::fitCanvas()
     canvas = rescaled;
 }
 
-void Mainwindow::showCanvas()
+// The window keeps every canvas pixel a sample did not change, so only the new ink's area is
+// repainted: on a framebuffer panel each sample then costs only the rows it touched. The
+// area spans the two points, grown by `reach` on every side; in floating point, as touch
+// points may lie near the int limits.
+void Mainwindow::showInk(QPointF from, QPointF to, qreal reach)
 {
+    // One pixel more: on a fractional ratio Qt rounds the area's corner and size onto device
+    // pixels apart, which can leave its last device row out.
+    reach += 1;
+    const QRectF area = QRectF(from, to).normalized().adjusted(-reach, -reach, reach, reach);
     // Qt paints a window only from paintEvent; a requested repaint lets a flood of
     // samples catch up instead of painting every one of them on the screen.
-    update(0, 0, canvasWidth, canvasHeight);
+    update((area & QRectF(0, 0, canvasWidth, canvasHeight)).toAlignedRect());
 }
 
-void Mainwindow::mousePressEvent(QMouseEvent *e)
+void Mainwindow::setTouchPoint(const QMouseEvent *e)
 {
     const QPoint touch = touchPoint(e);
     pos_x = touch.x();
     pos_y = touch.y();
+}
+
+void Mainwindow::mousePressEvent(QMouseEvent *e)
+{
+    setTouchPoint(e);
     fitCanvas();
+    const int width = strokeWidth();
     {
         QPainter p(&canvas);
-        drawDot(p, pos_x, pos_y, strokeWidth(), drawingColor());
+        drawDot(p, pos_x, pos_y, width, drawingColor());
     }
-    showCanvas();
+    // The dot fills the square right of and below the touch point.
+    showInk(QPointF(pos_x, pos_y), QPointF(pos_x, pos_y) + QPointF(width, width), 0);
     last_x = pos_x;
     last_y = pos_y;
 }
 
 void Mainwindow::mouseMoveEvent(QMouseEvent *e)
 {
-    const QPoint touch = touchPoint(e);
-    pos_x = touch.x();
-    pos_y = touch.y();
+    setTouchPoint(e);
     pen.setWidth(strokeWidth());
     pen.setColor(drawingColor());
     pen.setCapStyle(Qt::RoundCap);
@@ -337,16 +361,14 @@ void Mainwindow::mouseMoveEvent(QMouseEvent *e)
         p.setPen(pen);
         p.drawLine(last_x, last_y, pos_x, pos_y);
     }
-    showCanvas();
+    showInk(QPointF(last_x, last_y), QPointF(pos_x, pos_y), pen.widthF() / 2);
     last_x = pos_x;
     last_y = pos_y;
 }
 
 void Mainwindow::mouseReleaseEvent(QMouseEvent *e)
 {
-    const QPoint touch = touchPoint(e);
-    pos_x = touch.x();
-    pos_y = touch.y();
+    setTouchPoint(e);
 }
 
 void Mainwindow::paintEvent(QPaintEvent *)

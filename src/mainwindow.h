@@ -47,7 +47,8 @@ private:
     int strokeWidth() const;
     QColor drawingColor() const;
     void fitCanvas();
-    void showCanvas();
+    void showInk(QPointF from, QPointF to, qreal reach);
+    void setTouchPoint(const QMouseEvent *e);
 
     // A touch before the first press finds a defined point rather than garbage.
     int pos_x = 0, pos_y = 0;

@@ -9,7 +9,9 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QBackingStore>
 #include <QTest>
+#include <qpa/qplatformbackingstore.h>
 
 using namespace TestSupport;
 
@@ -94,7 +96,7 @@ private slots:
     void everyPixelFormatShowsTheCanvas();
     void partsAtAnOffsetShowTheCanvasThereOnly();
     void scaledPainterShowsEachPixelTwice();
-    void penMoveRepaintsAllTheCanvasShown();
+    void penSamplesRepaintOnlyTheirInk();
 };
 
 void WindowPaintTest::everyPixelFormatShowsTheCanvas_data()
@@ -165,21 +167,41 @@ void WindowPaintTest::scaledPainterShowsEachPixelTwice()
     }
 }
 
-void WindowPaintTest::penMoveRepaintsAllTheCanvasShown()
+void WindowPaintTest::penSamplesRepaintOnlyTheirInk()
 {
     Mainwindow window;
     window.resize(640, 480);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    pen(&window, QEvent::MouseButtonPress, QPointF(300, 300));
-    QCoreApplication::processEvents();
-
+    chooseMenuItem(window, QString::fromUtf8("新規"));
     PaintSpy spy(&window);
-    pen(&window, QEvent::MouseMove, QPointF(310, 305));
-    QTRY_VERIFY(!spy.regions.isEmpty());
-    // Not the segment's rectangle: the whole canvas, less what the header band covers.
-    QVERIFY(spy.regions.first().contains(shown));
-    pen(&window, QEvent::MouseButtonRelease, QPointF(310, 305));
+    for (int size = 0; size < 3; ++size) {
+        choose(sizeList(window), size);
+        const QPoint from(100 + 150 * size, 300), to = from + QPoint(9, -6 * size - 1);
+        pen(&window, QEvent::MouseButtonPress, from);
+        QCoreApplication::processEvents();
+        spy.regions.clear();
+        pen(&window, QEvent::MouseMove, to);
+        QTRY_VERIFY(!spy.regions.isEmpty());
+        // The segment's box, grown by the pen's half width and a pixel for the rounding.
+        const int reach = size * 3 / 2 + 2 + 1;
+        const QRect box = QRect(from, to).normalized();
+        QVERIFY(box.adjusted(-reach, -reach, reach, reach)
+                    .contains(spy.regions.first().boundingRect()));
+        pen(&window, QEvent::MouseButtonRelease, to);
+        stroke(&window, {{30 + 200 * size, 470}, {620 - 100 * size, 90}, {600, 475 - size}});
+    }
+    QCoreApplication::processEvents();
+    // Every changed pixel reached the window: it shows the whole canvas, in device pixels.
+    const qreal ratio = window.devicePixelRatioF();
+    QImage canvas(QSize(640, 480) * ratio, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    window.render(&canvas, QPoint(), QRegion(0, 0, 640, 480), QWidget::DrawWindowBackground);
+    const QRect below(QPoint(0, 70) * ratio, QSize(640, 410) * ratio);
+    const QImage shownNow = window.backingStore()->handle()->toImage();
+    QImage shownCanvas = shownNow.convertToFormat(QImage::Format_RGB32).copy(below);
+    shownCanvas.setDevicePixelRatio(ratio);
+    QCOMPARE(shownCanvas, canvas.copy(below));
 }
 
 VELLUMIX_TEST_MAIN(WindowPaintTest)
