@@ -7,9 +7,9 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QBackingStore>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QBackingStore>
 #include <QTest>
 #include <qpa/qplatformbackingstore.h>
 
