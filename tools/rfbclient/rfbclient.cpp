@@ -138,6 +138,7 @@ bool RfbClient::receive(int timeout)
         for (int row = 0; row < height; ++row)
             memcpy(frame.scanLine(y + row) + x * depth, pixels.constData() + row * width * depth,
                    width * depth);
+        pixelsReceived += qint64(width) * height;
     }
     return true;
 }

@@ -21,6 +21,8 @@ public:
     void requestChange();
     bool receive(int timeout);
     const QImage &screen() const { return frame; }
+    // The pixels the server has sent so far: what a change of the screen cost it.
+    qint64 receivedPixels() const { return pixelsReceived; }
 
     void pen(QPoint position, bool down);
     void tap(QPoint position);
@@ -34,6 +36,7 @@ private:
 
     QTcpSocket socket;
     QImage frame;
+    qint64 pixelsReceived = 0;
 };
 
 #endif // RFBCLIENT_H
