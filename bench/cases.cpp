@@ -651,6 +651,7 @@ void Cases::screenLatency(benchmark::State &state, Target target)
         settle(20);
         const Latency measured = onScreen(target, samples);
         state.SetIterationTime(median(measured.ns) * 1e-9);
+        state.counters["pixels"] = double(measured.pixels) / double(samples.size() - 1);
         complete = complete && measured.complete;
     }
     state.counters["complete"] = complete;
@@ -670,6 +671,7 @@ void Cases::screenFlood(benchmark::State &state, Target target)
         EventCounter counter(widget(target));
         const Flood measured = floodOnScreen(target, samples);
         state.SetIterationTime(measured.ns * 1e-9 / double(count - 1));
+        state.counters["pixels"] = double(measured.pixels) / double(count - 1);
         settle(50);
         paints = counter.paints;
         complete = complete && measured.complete && counter.moves == count - 1 &&

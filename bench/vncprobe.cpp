@@ -51,6 +51,7 @@ Latency VncProbe::latency(QWidget *window, const QList<QPoint> &samples)
         return result;
     pen.press(samples.first());
     result.complete = waitForInk(origin + samples.first(), 5000);
+    const qint64 pixelsBefore = rfb.receivedPixels();
     for (qsizetype i = 1; i < samples.size() && result.complete; ++i) {
         // The program idle, as between two samples of a hand-held pen.
         QTest::qWait(2);
@@ -64,6 +65,7 @@ Latency VncProbe::latency(QWidget *window, const QList<QPoint> &samples)
         result.complete = waitForInk(at, 5000);
         result.ns << nanosecondsSince(sent);
     }
+    result.pixels = rfb.receivedPixels() - pixelsBefore;
     pen.release(samples.last());
     return result;
 }
@@ -76,6 +78,7 @@ Flood VncProbe::flood(QWidget *window, const QList<QPoint> &samples)
     pen.press(samples.first());
     if (rfb.refresh(5000) && waitForInk(origin + samples.first(), 5000)) {
         QTest::qWait(20);
+        const qint64 pixelsBefore = rfb.receivedPixels();
         const Clock::time_point start = Clock::now();
         for (qsizetype i = 1; i < samples.size(); ++i)
             pen.move(samples.at(i));
@@ -83,6 +86,7 @@ Flood VncProbe::flood(QWidget *window, const QList<QPoint> &samples)
         result.complete =
             waitForInk(origin + middle(samples.at(last - 1), samples.at(last)), 60000);
         result.ns = nanosecondsSince(start);
+        result.pixels = rfb.receivedPixels() - pixelsBefore;
     }
     pen.release(samples.last());
     return result;

@@ -39,6 +39,7 @@ struct XProbe::Watch
     Display *display;
     const Target &window;
     Damage damage;
+    qint64 pixels = 0; // the area of the damage reported so far
 };
 
 XProbe::XProbe()
@@ -95,6 +96,7 @@ bool XProbe::waitForInk(Watch &watch, QPoint at, double seconds)
                 continue;
             const auto *damage = reinterpret_cast<const XDamageNotifyEvent *>(&event);
             const XRectangle &area = damage->area;
+            watch.pixels += qint64(area.width) * area.height;
             if (at.x() >= area.x && at.y() >= area.y && at.x() < area.x + area.width &&
                 at.y() < area.y + area.height)
                 touched = true;
@@ -129,6 +131,7 @@ Latency XProbe::latency(const Target &window, const QList<QPoint> &samples)
     Watch watch(display, window);
     press(window, samples.first());
     result.complete = waitForInk(watch, samples.first(), 5);
+    watch.pixels = 0;
     for (qsizetype i = 1; i < samples.size() && result.complete; ++i) {
         // The program idle, as between two samples of a hand-held pen.
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -144,6 +147,7 @@ Latency XProbe::latency(const Target &window, const QList<QPoint> &samples)
         result.complete = waitForInk(watch, at, 5);
         result.ns << nanosecondsSince(sent);
     }
+    result.pixels = watch.pixels;
     release();
     return result;
 }
@@ -158,6 +162,7 @@ Flood XProbe::flood(const Target &window, const QList<QPoint> &samples)
         return result;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    watch.pixels = 0;
     const Clock::time_point start = Clock::now();
     for (qsizetype i = 1; i < samples.size(); ++i) {
         const QPoint onScreen = window.origin + samples.at(i);
@@ -167,6 +172,7 @@ Flood XProbe::flood(const Target &window, const QList<QPoint> &samples)
     const qsizetype last = samples.size() - 1;
     result.complete = waitForInk(watch, middle(samples.at(last - 1), samples.at(last)), 60);
     result.ns = nanosecondsSince(start);
+    result.pixels = watch.pixels;
     release();
     return result;
 }
