@@ -88,11 +88,19 @@ struct Mainwindow::ToolRow
         QPixmap Mainwindow::*icon; // null: text only
         const char *text;
     };
+    // A table of items, as a range; empty: the size list is hidden and keeps its items.
+    struct Items
+    {
+        const Item *first = nullptr;
+        const Item *last = nullptr;
+        const Item *begin() const { return first; }
+        const Item *end() const { return last; }
+        bool isEmpty() const { return first == last; }
+    };
     Item tool;
     bool colorButton;
     bool bgcolorButton;
-    const Item *sizes; // null: the size list is hidden and keeps its items
-    int sizeCount;
+    Items sizes;
 };
 
 Mainwindow::Mainwindow(QWidget *parent, const char *name)
@@ -242,35 +250,18 @@ const Mainwindow::ToolRow *Mainwindow::toolRow(int tool)
         {nullptr, Text::rotateLeft},   {nullptr, Text::rotateRight},
         {nullptr, Text::flipVertical}, {nullptr, Text::flipHorizontal},
         {nullptr, Text::textInput}};
+    const auto all = [](const auto &items) {
+        return ToolRow::Items{std::begin(items), std::end(items)};
+    };
     static const ToolRow rows[] = {
-        {{&Mainwindow::pix_pen, Text::pen}, true, false, penSizes, int(std::size(penSizes))},
-        {{&Mainwindow::pix_line, Text::line}, true, true, penSizes, int(std::size(penSizes))},
-        {{&Mainwindow::pix_rightangle, Text::rightAngle},
-         true,
-         true,
-         penSizes,
-         int(std::size(penSizes))},
-        {{&Mainwindow::pix_rectangle, Text::rectangle},
-         true,
-         true,
-         penSizes,
-         int(std::size(penSizes))},
-        {{&Mainwindow::pix_paintrectangle, Text::rectangle},
-         true,
-         true,
-         paintSizes,
-         int(std::size(paintSizes))},
-        {{&Mainwindow::pix_eraser, Text::eraser},
-         false,
-         false,
-         eraserSizes,
-         int(std::size(eraserSizes))},
-        {{&Mainwindow::pix_stamp, Text::stamp}, false, false, nullptr, 0},
-        {{&Mainwindow::pix_range, Text::range},
-         false,
-         false,
-         rangeItems,
-         int(std::size(rangeItems))},
+        {{&Mainwindow::pix_pen, Text::pen}, true, false, all(penSizes)},
+        {{&Mainwindow::pix_line, Text::line}, true, true, all(penSizes)},
+        {{&Mainwindow::pix_rightangle, Text::rightAngle}, true, true, all(penSizes)},
+        {{&Mainwindow::pix_rectangle, Text::rectangle}, true, true, all(penSizes)},
+        {{&Mainwindow::pix_paintrectangle, Text::rectangle}, true, true, all(paintSizes)},
+        {{&Mainwindow::pix_eraser, Text::eraser}, false, false, all(eraserSizes)},
+        {{&Mainwindow::pix_stamp, Text::stamp}, false, false, {}},
+        {{&Mainwindow::pix_range, Text::range}, false, false, all(rangeItems)},
     };
     if (tool < 0 || tool >= int(std::size(rows)))
         return nullptr;
@@ -280,8 +271,7 @@ const Mainwindow::ToolRow *Mainwindow::toolRow(int tool)
 void Mainwindow::fillSizeList(const ToolRow &row)
 {
     combo_size->clear();
-    for (int i = 0; i < row.sizeCount; ++i) {
-        const ToolRow::Item &item = row.sizes[i];
+    for (const ToolRow::Item &item : row.sizes) {
         const QIcon icon = item.icon ? QIcon(this->*item.icon) : QIcon();
         combo_size->addItem(icon, displayText(codec, item.text));
     }
@@ -406,8 +396,8 @@ void Mainwindow::slot_setPen()
         return;
     button_color->setVisible(row->colorButton);
     button_bgcolor->setVisible(row->bgcolorButton);
-    combo_size->setVisible(row->sizes != nullptr);
-    if (row->sizes)
+    combo_size->setVisible(!row->sizes.isEmpty());
+    if (!row->sizes.isEmpty())
         fillSizeList(*row);
 }
 
