@@ -70,7 +70,11 @@ QImage rendered(Mainwindow &window, QImage::Format format, QSize size, QPoint of
 class PaintSpy : public QObject
 {
 public:
-    explicit PaintSpy(QWidget *widget) { widget->installEventFilter(this); }
+    explicit PaintSpy(const QList<QWidget *> &widgets)
+    {
+        for (QWidget *widget : widgets)
+            widget->installEventFilter(this);
+    }
     QList<QRegion> regions;
 
 protected:
@@ -174,12 +178,22 @@ void WindowPaintTest::penSamplesRepaintOnlyTheirInk()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     chooseMenuItem(window, QString::fromUtf8("新規"));
-    PaintSpy spy(&window);
+    PaintSpy spy({&window});
+    // A control repainted at a sample would be a second damaged area on the panel.
+    PaintSpy controls(window.findChildren<QWidget *>());
     for (int size = 0; size < 3; ++size) {
         choose(sizeList(window), size);
+        QCoreApplication::processEvents();
+        spy.regions.clear();
+        controls.regions.clear();
+        const int width = size * 3 + 1;
         const QPoint from(100 + 150 * size, 300), to = from + QPoint(9, -6 * size - 1);
         pen(&window, QEvent::MouseButtonPress, from);
-        QCoreApplication::processEvents();
+        QTRY_VERIFY(!spy.regions.isEmpty());
+        // The dot's square, grown by a pixel for the rounding and one back to logical pixels.
+        QVERIFY(QRect(from, QSize(width, width))
+                    .adjusted(-2, -2, 2, 2)
+                    .contains(spy.regions.first().boundingRect()));
         spy.regions.clear();
         pen(&window, QEvent::MouseMove, to);
         QTRY_VERIFY(!spy.regions.isEmpty());
@@ -190,6 +204,8 @@ void WindowPaintTest::penSamplesRepaintOnlyTheirInk()
                     .contains(spy.regions.first().boundingRect()));
         pen(&window, QEvent::MouseButtonRelease, to);
         stroke(&window, {{30 + 200 * size, 470}, {620 - 100 * size, 90}, {600, 475 - size}});
+        QCoreApplication::processEvents();
+        QCOMPARE(controls.regions.size(), 0);
     }
     QCoreApplication::processEvents();
     // Every changed pixel reached the window: it shows the whole canvas, in device pixels.
